@@ -1,0 +1,154 @@
+// sonolift-batch: the extraction workflow without a window. Every argument is
+// added as the window would add it, then the batch runs to its end; Ctrl-C
+// acts as Stop.
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "app_error.h"
+#include "console_view.h"
+#include "main_form.h"
+#include "output_parser.h"
+#include "transcoder_commands.h"
+#include "ui_thread.h"
+
+namespace {
+
+int g_signalPipe[2] = {-1, -1};
+
+void OnSigInt(int) {
+  const char c = 1;
+  [[maybe_unused]] ssize_t n = ::write(g_signalPipe[1], &c, 1);
+}
+
+[[noreturn]] void UsageError(const QString& text) {
+  std::fprintf(stderr, "sonolift-batch: %s\nTry 'sonolift-batch --help'.\n", text.toLocal8Bit().constData());
+  std::exit(2);
+}
+
+// Position of value in list (letter case ignored); a usage error otherwise.
+int Choose(const QString& option, const QString& value, const QStringList& list) {
+  for (int i = 0; i < list.size(); ++i)
+    if (list[i].compare(value.trimmed(), Qt::CaseInsensitive) == 0) return i;
+  UsageError(QStringLiteral("invalid value '%1' for %2; allowed: %3").arg(value, option, list.join(u' ')));
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  QCoreApplication app(argc, argv);
+  QCoreApplication::setApplicationName(QStringLiteral("Sonolift"));
+  QCoreApplication::setApplicationVersion(QStringLiteral(SONOLIFT_VERSION));
+  CompileOutputPatterns();
+
+  QCommandLineParser cli;
+  cli.setApplicationDescription(QStringLiteral("Extracts the audio track of video files in a batch."));
+  cli.addPositionalArgument(QStringLiteral("FILE"),
+                            QStringLiteral("a video file, or a list file (extension .lst in any letter case)"),
+                            QStringLiteral("FILE..."));
+  const QCommandLineOption format({"f", "format"}, "MP3 MP4 3GP WMA WAV AU AIFF OGG (any letter case)", "F");
+  const QCommandLineOption rate({"r", "rate"}, "11025 22050 44100", "HZ");
+  const QCommandLineOption bitrate({"b", "bitrate"}, "16 24 32 48 56 96 112 128 160 192 224 256 320 (kbit/s)", "K");
+  const QCommandLineOption mono("mono", "mono output");
+  const QCommandLineOption stereo("stereo", "stereo output");
+  const QCommandLineOption outputDir({"o", "output-dir"}, "an existing directory", "D");
+  const QCommandLineOption naming({"n", "naming"}, "input | number", "M");
+  const QCommandLineOption overwrite("overwrite", "replace existing output files");
+  const QCommandLineOption noOverwrite("no-overwrite", "choose a free name instead of replacing");
+  const QCommandLineOption help({"h", "help"}, "show this help");
+  const QCommandLineOption version("version", "print the version");
+  cli.addOptions({format, rate, bitrate, mono, stereo, outputDir, naming, overwrite, noOverwrite, help, version});
+  if (!cli.parse(QCoreApplication::arguments())) UsageError(cli.errorText());
+  if (cli.isSet(help)) {
+    std::fputs(cli.helpText().toLocal8Bit().constData(), stdout);
+    return 0;
+  }
+  if (cli.isSet(version)) {
+    std::printf("Sonolift %s\n", SONOLIFT_VERSION);
+    return 0;
+  }
+  if (cli.isSet(mono) && cli.isSet(stereo)) UsageError(QStringLiteral("--mono and --stereo exclude each other"));
+  if (cli.isSet(overwrite) && cli.isSet(noOverwrite))
+    UsageError(QStringLiteral("--overwrite and --no-overwrite exclude each other"));
+  const QStringList files = cli.positionalArguments();
+  if (files.isEmpty()) UsageError(QStringLiteral("no FILE given"));
+
+  int formatIx = -1, rateIx = -1, bitRateIx = -1, namingIx = -1;
+  if (cli.isSet(format)) formatIx = Choose("--format", cli.value(format), FormatList());
+  if (cli.isSet(rate)) rateIx = Choose("--rate", cli.value(rate), SampleRateList());
+  if (cli.isSet(bitrate)) bitRateIx = Choose("--bitrate", cli.value(bitrate), BitRateList());
+  if (cli.isSet(naming)) namingIx = Choose("--naming", cli.value(naming), {"input", "number"});
+  QString dir;
+  if (cli.isSet(outputDir)) {
+    dir = cli.value(outputDir);
+    if (!QFileInfo(dir).isDir()) UsageError(QStringLiteral("output directory '%1' does not exist").arg(dir));
+    dir = QFileInfo(dir).absoluteFilePath();
+  }
+
+  TConsoleView view(::isatty(STDOUT_FILENO));
+  TfrmMain controller(view, DefaultStartOptions());
+  view.SetController(&controller);
+  SetApplicationErrorHandler([&view](const QString& text) { view.ShowMessage(text); });
+  controller.FormCreate({});
+  SetApplicationErrorHandler([&view](const QString& text) { view.ShowMessage(text); });
+
+  if (formatIx >= 0) view.SetFormatIndex(formatIx);
+  if (rateIx >= 0) view.SetSampleRateIndex(rateIx);
+  if (bitRateIx >= 0) view.SetBitRateIndex(bitRateIx);
+  if (cli.isSet(mono) || cli.isSet(stereo)) view.SetMono(cli.isSet(mono));
+  // The output settings go through the Options page, as in the window.
+  controller.btnOptionClick();
+  if (!dir.isEmpty()) view.SetDirectoryText(dir);
+  if (namingIx >= 0) view.SetNamingIndex(namingIx);
+  if (cli.isSet(overwrite) || cli.isSet(noOverwrite)) view.SetOverWriteChecked(cli.isSet(overwrite));
+  controller.btnBatchClick();
+  if (controller.CurrentPage() != TPage::Batch) return 1;
+
+  bool allAccepted = true;
+  for (const QString& file : files) {
+    if (!QFileInfo(file).isFile()) {
+      view.ShowMessage(QStringLiteral("No such file: ") + file);
+      allAccepted = false;
+      continue;
+    }
+    RunGuarded([&] {
+      if (UpperExtension(file) == u".LST")
+        controller.LoadFileList(file);
+      else
+        controller.AddVideoFile(file);
+    });
+  }
+  if (view.Rejected() > 0) allAccepted = false;
+  if (view.RowCount() == 0) return 1;
+
+  ::pipe2(g_signalPipe, O_CLOEXEC | O_NONBLOCK);
+  std::signal(SIGINT, OnSigInt);
+  bool stopped = false;
+  QSocketNotifier onSignal(g_signalPipe[0], QSocketNotifier::Read);
+  QObject::connect(&onSignal, &QSocketNotifier::activated, [&] {
+    char c;
+    while (::read(g_signalPipe[0], &c, 1) > 0) {
+    }
+    if (!controller.Busy() || stopped) return;
+    stopped = true;
+    RunGuarded([&] { controller.btnStopConvertClick(); });
+  });
+
+  RunGuarded([&] { controller.btnConvertClick(); });
+  while (controller.Busy()) ProcessUiEventsWaiting();
+  // The stopped job's end still has to come in.
+  while (controller.Runner()->Running()) ProcessUiEventsWaiting();
+  view.EndLiveLine();
+
+  if (stopped) return 130;
+  bool allDone = true;
+  for (int i = 0; i < view.RowCount(); ++i)
+    if (view.RowProgress(i) != u"Done") allDone = false;
+  return allAccepted && allDone ? 0 : 1;
+}

@@ -1,0 +1,79 @@
+// TConsoleView: the file list and status of the workflow, shown on a terminal
+// (a live per-file percentage and a batch bar) or as plain lines.
+#pragma once
+
+#include <cstdio>
+#include <vector>
+
+#include "main_view.h"
+
+class TfrmMain;
+
+class TConsoleView : public IMainView {
+ public:
+  explicit TConsoleView(bool interactive);
+  void SetController(const TfrmMain* controller) { controller_ = controller; }
+
+  int Rejected() const { return rejected_; }
+  void NoteRejected() { ++rejected_; }
+
+  int RowCount() const override { return int(rows_.size()); }
+  void AddRow(const QString& fileName, const QString& information) override;
+  QString RowFileName(int row) const override { return rows_[size_t(row)].file; }
+  QString RowProgress(int row) const override { return rows_[size_t(row)].progress; }
+  void SetRowProgress(int row, const QString& text) override;
+  void DeleteRow(int row) override { rows_.erase(rows_.begin() + row); }
+  void ClearRows() override { rows_.clear(); }
+  std::vector<int> SelectedRows() const override { return {}; }
+
+  int FormatIndex() const override { return format_; }
+  void SetFormatIndex(int index) override { format_ = index; }
+  int SampleRateIndex() const override { return rate_; }
+  void SetSampleRateIndex(int index) override { rate_ = index; }
+  int BitRateIndex() const override { return bitRate_; }
+  void SetBitRateIndex(int index) override { bitRate_ = index; }
+  bool Mono() const override { return mono_; }
+  void SetMono(bool mono) override { mono_ = mono; }
+
+  QString DirectoryText() const override { return directory_; }
+  void SetDirectoryText(const QString& text) override { directory_ = text; }
+  bool OverWriteChecked() const override { return overWrite_; }
+  void SetOverWriteChecked(bool checked) override { overWrite_ = checked; }
+  int NamingIndex() const override { return naming_; }
+  void SetNamingIndex(int index) override { naming_ = index; }
+  void FocusDirectory() override {}
+
+  void ShowPage(TPage) override {}
+  void SetInfoText(const QString&) override {}
+  void SetStatusText(const QString&) override {}
+  void SetProgress(int percent) override;
+  void SetBatchRunning(bool) override {}
+  void SetCaption(const QString&) override {}
+
+  void ShowMessage(const QString& text) override;
+  void OpenDocument(const QString&) override {}
+  void TerminateApplication() override {}
+  std::optional<QStringList> RunOpenDialog(const TFileDialogSpec&) override { return std::nullopt; }
+  std::optional<QString> RunSaveDialog(const TFileDialogSpec&) override { return std::nullopt; }
+  std::optional<QString> RunDirectoryDialog(const QString&) override { return std::nullopt; }
+
+  // Ends the live status line before normal output continues.
+  void EndLiveLine();
+
+ private:
+  struct Row {
+    QString file;
+    QString progress;
+  };
+  void DrawLive(int row);
+
+  bool interactive_;
+  const TfrmMain* controller_ = nullptr;
+  std::vector<Row> rows_;
+  int format_ = 0, rate_ = 0, bitRate_ = 0, naming_ = 0;
+  bool mono_ = false, overWrite_ = false;
+  QString directory_;
+  int batchPercent_ = 0;
+  int rejected_ = 0;
+  bool liveShown_ = false;
+};

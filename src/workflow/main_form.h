@@ -1,0 +1,161 @@
+// TfrmMain: the extraction workflow's controller. It owns the settings, the
+// one process runner and the state of a batch run; the rows of the file list
+// are the jobs. Everything runs on the UI thread.
+#pragma once
+
+#include <QHash>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <optional>
+
+#include "file_version_info.h"
+#include "ini_file.h"
+#include "main_view.h"
+#include "output_parser.h"
+#include "redirect.h"
+
+struct TStartOptions {
+  QString ExecutablePath;  // the program file whose version is shown
+  QString ProgramDir;      // where videoenc.dll and help.chm are; ends in '/'
+  QString SettingsFile;    // strings.ini
+};
+
+// Where the settings live: beside the program when that folder is writable,
+// otherwise in the XDG config folder. SONOLIFT_INI overrides both.
+QString DefaultSettingsFile(const QString& programDir);
+TStartOptions DefaultStartOptions();
+
+class TfrmMain {
+ public:
+  TfrmMain(IMainView& view, TStartOptions options);
+  ~TfrmMain();
+
+  // Start-up, closing and destruction.
+  void FormCreate(const QStringList& arguments);
+  bool FormClose();
+  void FormDestroy();
+  void AppException(const QString& message);
+  static QString GetMyDocumentsDir();
+
+  // Probing, commands and output naming.
+  bool ProbeFile(const QString& input);
+  bool ProbeViaScript(const QString& input);
+  bool CheckVideoFile(const QString& input);
+  QString WriteAvsScript(const QString& input);
+  QString MakeOutputFileName(const QString& input);
+  bool StartJob(const QString& input);
+
+  // Batch run.
+  void btnConvertClick();
+  void btnStopConvertClick();
+  void NextJob();
+  void ConvertTerminated(TRedirector* sender);
+  void FinishBatch();
+  static qint64 FileSizeOf(const QString& path);
+
+  // File list.
+  void AddVideoFile(const QString& path);
+  void LoadFileList(const QString& path);
+  void SaveFileList(const QString& path);
+  void btnAddFileClick();
+  void btnLoadListClick();
+  void btnSaveListClick();
+  void btnClearClick();
+  void lvFilesKeyDown(int key);
+  void lvFilesDblClick();
+  void DropFiles(const QStringList& paths);
+
+  // Pages and window actions.
+  bool SwitchPage(TPage target);
+  void btnBatchClick();
+  void btnOptionClick();
+  void btnHelpClick();
+  void btnDirClick();
+  void btnFolderClick();
+  void labelHomeClick();
+
+  // State, for views and tests.
+  const QString& ProgramDir() const { return programDir_; }
+  const QString& OutputDir() const { return OutputDir_; }
+  bool OverWrite() const { return OverWrite_; }
+  int NamingMode() const { return NamingMode_; }
+  bool Busy() const { return Busy_; }
+  bool Probing() const { return probing_; }
+  int JobIndex() const { return JobIndex_; }
+  const QString& OutputFile() const { return OutputFile_; }
+  const QString& ScriptFile() const { return ScriptFile_; }
+  TPage CurrentPage() const { return CurrentPage_; }
+  const QString& TitleText() const { return TitleText_; }
+  const TMediaFacts& Facts() const { return facts_; }
+  const TFileVersionInfo& VersionInfo() const { return VersionInfo_; }
+  TRedirector* Runner() const { return Runner_.get(); }
+  const TIniFile* Settings() const { return Settings_.get(); }
+
+  // Skips a second probe of a file whose path, size and modification time are
+  // unchanged since it was accepted (the next probe gives the same facts).
+  void SetProbeCacheEnabled(bool enabled) { probeCacheEnabled_ = enabled; }
+
+  // Page hints shown in the information label.
+  static constexpr const char* kBatchHint = "Batch conversion";
+  static constexpr const char* kHelpHint = "Get help information";
+  static constexpr const char* kOptionsInfo = "Set options to control Sonolift";
+
+ private:
+  void ReadSettings();
+  void SetUpRunner(bool converting);
+  void ParseOutput(TEncoderOutputParser::Stream stream, const char* data, unsigned count);
+  void FlushOutput();
+  void WriteProgress(double percent);
+  QString SelectedText(const QStringList& list, int index) const;
+  bool AvoidOutputName(const QString& candidate, const QString& input) const;
+  void QueueOrRun(const QString& path, bool isList);
+  void DrainPendingAdds();
+  void ScheduleDrain();
+  bool WaitForProbe();
+  void DeleteScriptFile();
+
+  IMainView& view_;
+  QString executablePath_;
+  QString programDir_;
+  QString settingsFile_;
+
+  std::unique_ptr<TIniFile> Settings_;
+  std::unique_ptr<TRedirector> Runner_;
+  TFileVersionInfo VersionInfo_;
+  QString TitleText_;
+  QString OutputDir_;
+  bool OverWrite_ = false;
+  int NamingMode_ = 0;
+  TPage CurrentPage_ = TPage::None;
+  bool Busy_ = false;
+  int JobIndex_ = -1;
+  QString OutputFile_;
+  QString ScriptFile_;
+  bool UseScript_ = false;
+  TMediaFacts facts_;
+  TEncoderOutputParser parser_;
+
+  // Guards that keep a batch and a probe from disturbing each other.
+  bool probing_ = false;
+  bool conversionActive_ = false;    // OutputFile_ belongs to a running job
+  QSet<QString> batchOutputs_;       // outputs named in this batch
+  struct PendingAdd {
+    QString path;
+    bool isList;
+  };
+  std::vector<PendingAdd> pendingAdds_;
+  bool drainScheduled_ = false;
+  bool draining_ = false;
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+
+  struct ProbeCacheEntry {
+    qint64 size;
+    qint64 mtimeMs;
+    TMediaFacts facts;
+    bool useScript;
+  };
+  bool probeCacheEnabled_ = false;
+  QHash<QString, ProbeCacheEntry> probeCache_;
+};

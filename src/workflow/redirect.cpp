@@ -1,0 +1,303 @@
+// TRedirector on POSIX: three pipes, posix_spawn without a shell into a
+// process group of its own, FIONREAD as the non-blocking peek, and a pidfd (or
+// waitid) as the bounded wait for the child's end.
+#include "redirect.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/ioctl.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+#include "app_error.h"
+#include "command_line.h"
+#include "ui_thread.h"
+
+extern char** environ;
+
+namespace {
+
+constexpr int kPollMs = 100;
+// A pipe holds at most 64 KiB on Linux; larger counts are never needed.
+constexpr int kMaxRead = 1 << 20;
+// A child that left a grandchild writing into our pipes must not keep the
+// drain going for ever.
+constexpr int kMaxDrainPasses = 4096;
+
+QString Code(const char* text, int err) { return QString::fromLatin1(text) + QString::number(err); }
+
+void CloseFd(int& fd) {
+  if (fd >= 0) ::close(fd);
+  fd = -1;
+}
+
+int Peek(int fd) {
+  int n = 0;
+  if (fd < 0 || ::ioctl(fd, FIONREAD, &n) != 0) return 0;
+  return n;
+}
+
+bool IsBlankOrControl(QChar c) { return c.unicode() <= 0x20; }
+
+}  // namespace
+
+// The reader: peeks the two output pipes, waits for the child, and hands every
+// read and the end over to the UI thread. It never touches the runner itself:
+// the runner is only used inside hand-overs, which the UI thread runs.
+class TRedirectorThread {
+ public:
+  static void Run(std::shared_ptr<THandOverChannel> ch, TRedirector* r, int out, int err, int pidFd, pid_t pid) {
+    bool outOpen = true, errOpen = true;
+    auto pass = [&]() -> int {  // 1 data handed over, 0 idle, -1 stop
+      int handed = 0;
+      if (const int n = outOpen ? Peek(out) : 0; n > 0) {
+        if (!ch->HandOver([r, n] { r->Available = uint32_t(n); r->ReadStdOut(); })) return -1;
+        handed = 1;
+      }
+      if (const int n = errOpen ? Peek(err) : 0; n > 0) {
+        if (!ch->HandOver([r, n] { r->Available = uint32_t(n); r->ReadStdErr(); })) return -1;
+        handed = 1;
+      }
+      return handed;
+    };
+
+    while (!ch->Cancelled()) {
+      const int p = pass();
+      if (p < 0) break;
+      if (p > 0) continue;
+
+      pollfd fds[3];
+      int nfds = 0, outIx = -1, errIx = -1, pidIx = -1;
+      if (outOpen) { outIx = nfds; fds[nfds++] = {out, POLLIN, 0}; }
+      if (errOpen) { errIx = nfds; fds[nfds++] = {err, POLLIN, 0}; }
+      if (pidFd >= 0) { pidIx = nfds; fds[nfds++] = {pidFd, POLLIN, 0}; }
+      const int rc = ::poll(fds, nfds_t(nfds), kPollMs);
+      if (rc < 0 && errno != EINTR) break;
+      // A pipe whose writers are all gone reports a hang-up for ever; once it
+      // is empty it is left out of the wait so that the loop does not spin.
+      if (outIx >= 0 && (fds[outIx].revents & (POLLHUP | POLLERR)) && Peek(out) == 0) outOpen = false;
+      if (errIx >= 0 && (fds[errIx].revents & (POLLHUP | POLLERR)) && Peek(err) == 0) errOpen = false;
+
+      bool ended;
+      if (pidIx >= 0) {
+        ended = fds[pidIx].revents & POLLIN;
+      } else {
+        siginfo_t si{};
+        ended = ::waitid(P_PID, id_t(pid), &si, WEXITED | WNOHANG | WNOWAIT) == 0 && si.si_pid == pid;
+      }
+      if (!ended) continue;
+
+      int drained = 0;
+      int q;
+      while ((q = pass()) > 0 && ++drained < kMaxDrainPasses) {
+      }
+      if (q < 0) break;
+      ch->HandOver([r] { r->ProcessEnded(); });
+      break;
+    }
+    ch->MarkFinished();
+  }
+};
+
+TRedirector::TRedirector() = default;
+
+TRedirector::~TRedirector() {
+  if (Running() && KillOnDestroy) {
+    OnTerminated = nullptr;
+    if (reader_) reader_->Cancel();
+    ::kill(-pid_, SIGKILL);
+    ::kill(pid_, SIGKILL);
+  }
+  for (auto& ch : readers_) ch->Cancel();
+  // A reader nested below us (we are inside one of its hand-overs) is blocked
+  // and will leave without touching us; every other one is waited for, so no
+  // reader polls a descriptor after it has been closed here.
+  for (auto& ch : readers_)
+    if (!ch->InHandOver()) ch->WaitFinished();
+  if (Running() && KillOnDestroy) ::waitpid(pid_, nullptr, 0);
+  CloseHandles();
+}
+
+QString TRedirector::ComposedCommand() const {
+  if (!ApplicationName.isEmpty()) return ApplicationName + u' ' + commandLine_;
+  return commandLine_;
+}
+
+void TRedirector::SetCommandLine(const QString& value) {
+  if (value.compare(ComposedCommand(), Qt::CaseInsensitive) == 0 || !Running()) {
+    commandLine_ = value;
+    return;
+  }
+  throw EAppError(QStringLiteral("Cannot change Commandline while process is active"));
+}
+
+void TRedirector::SetDefaultErrorMode(bool value) {
+  if (value == defaultErrorMode_ || !Running()) {
+    defaultErrorMode_ = value;
+    return;
+  }
+  throw EAppError(QStringLiteral("Cannot change DefaultErrorMode while process is active"));
+}
+
+void TRedirector::ForgetFinishedReaders() {
+  std::erase_if(readers_, [](const auto& ch) { return ch->Finished(); });
+}
+
+void TRedirector::Execute() {
+  if (Running()) throw EAppError(QStringLiteral("Process is already active"));
+  const QString composed = ComposedCommand();
+  qsizetype b = 0, e = composed.size();
+  while (b < e && IsBlankOrControl(composed[b])) ++b;
+  while (e > b && IsBlankOrControl(composed[e - 1])) --e;
+  if (b == e) throw EAppError(QStringLiteral("No commandline to run"));
+
+  ForgetFinishedReaders();
+  int in[2] = {-1, -1}, out[2] = {-1, -1}, err[2] = {-1, -1};
+  auto closeAll = [&] {
+    for (int* p : {in, out, err}) {
+      CloseFd(p[0]);
+      CloseFd(p[1]);
+    }
+  };
+  if (::pipe2(in, O_CLOEXEC) != 0) throw EAppError(Code("Error on STDIN pipe creation : ", errno));
+  if (::pipe2(out, O_CLOEXEC) != 0) {
+    const int code = errno;
+    closeAll();
+    throw EAppError(Code("Error on STDOUT pipe creation : ", code));
+  }
+  if (::pipe2(err, O_CLOEXEC) != 0) {
+    const int code = errno;
+    closeAll();
+    throw EAppError(Code("Error on STDERR pipe creation : ", code));
+  }
+
+  // Windows-style: with an application name the module is that file and the
+  // command line supplies the argument vector, its first word included.
+  QStringList args = SplitCommandLine(commandLine_);
+  QString program = ApplicationName.trimmed().isEmpty() ? (args.isEmpty() ? QString() : args.first())
+                                                        : ApplicationName.trimmed();
+  if (args.isEmpty()) args << program;
+  std::vector<QByteArray> argBytes;
+  for (const QString& a : args) argBytes.push_back(QFile::encodeName(a));
+  std::vector<char*> argv;
+  for (QByteArray& a : argBytes) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  std::vector<QByteArray> envBytes;
+  std::vector<char*> envp;
+  for (const QString& v : Environment) envBytes.push_back(v.toLocal8Bit());
+  for (QByteArray& v : envBytes) envp.push_back(v.data());
+  envp.push_back(nullptr);
+  const QByteArray programBytes = QFile::encodeName(program);
+  const QByteArray dirBytes = QFile::encodeName(InitialDirectory.trimmed());
+
+  posix_spawn_file_actions_t fa;
+  posix_spawnattr_t attr;
+  posix_spawn_file_actions_init(&fa);
+  posix_spawnattr_init(&attr);
+  posix_spawn_file_actions_adddup2(&fa, in[0], 0);
+  posix_spawn_file_actions_adddup2(&fa, out[1], 1);
+  posix_spawn_file_actions_adddup2(&fa, err[1], 2);
+  if (!dirBytes.isEmpty()) posix_spawn_file_actions_addchdir_np(&fa, dirBytes.constData());
+  // Its own process group, so that Terminate takes whatever the child started.
+  sigset_t none, defaults;
+  sigemptyset(&none);
+  sigemptyset(&defaults);
+  for (int s : {SIGPIPE, SIGINT, SIGTERM, SIGQUIT, SIGCHLD, SIGHUP}) sigaddset(&defaults, s);
+  posix_spawnattr_setpgroup(&attr, 0);
+  posix_spawnattr_setsigmask(&attr, &none);
+  posix_spawnattr_setsigdefault(&attr, &defaults);
+  posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+
+  pid_t pid = 0;
+  char** env = Environment.empty() ? environ : envp.data();
+  int rc = ENOENT;
+  if (!programBytes.isEmpty())
+    rc = programBytes.contains('/') ? ::posix_spawn(&pid, programBytes.constData(), &fa, &attr, argv.data(), env)
+                                    : ::posix_spawnp(&pid, programBytes.constData(), &fa, &attr, argv.data(), env);
+  posix_spawn_file_actions_destroy(&fa);
+  posix_spawnattr_destroy(&attr);
+  if (rc != 0) {
+    closeAll();
+    throw EAppError(Code("Error creating process : ", rc));
+  }
+  CloseFd(in[0]);
+  CloseFd(out[1]);
+  CloseFd(err[1]);
+  stdInWrite_ = in[1];
+  stdOutRead_ = out[0];
+  stdErrRead_ = err[0];
+  pid_ = pid;
+  lastExitClean_ = false;
+  lastExitStatus_ = -1;
+
+  static const int kNice[] = {0, 19, 0, -5, -10};
+  if (Priority >= 1 && Priority <= 4) ::setpriority(PRIO_PROCESS, id_t(pid), kNice[Priority]);
+
+  pidFd_ = int(::syscall(SYS_pidfd_open, pid, 0));
+  reader_ = THandOverChannel::Create();
+  readers_.push_back(reader_);
+  std::thread(&TRedirectorThread::Run, reader_, this, stdOutRead_, stdErrRead_, pidFd_, pid).detach();
+}
+
+void TRedirector::Terminate(uint32_t) {
+  if (!Running()) throw EAppError(QStringLiteral("Cannot Terminate an inactive process"));
+  // SIGKILL has no exit code to give; the runner reports a killed child as
+  // not clean, which is all its callers ask.
+  ::kill(-pid_, SIGKILL);
+  ::kill(pid_, SIGKILL);
+}
+
+void TRedirector::ReadPipe(int fd, const char* streamName, const TDataEvent& callback) {
+  const uint32_t want = std::min<uint32_t>(Available, kMaxRead);
+  QByteArray buffer(qsizetype(want), Qt::Uninitialized);
+  ssize_t got;
+  do {
+    got = ::read(fd, buffer.data(), want);
+  } while (got < 0 && errno == EINTR);
+  if (got < 0) {
+    const int code = errno;
+    if (reader_) reader_->Cancel();
+    throw EAppError(QStringLiteral("Error reading %1 pipe : %2").arg(QLatin1String(streamName)).arg(code));
+  }
+  if (callback) {
+    const TDataEvent cb = callback;  // the callback may replace itself
+    cb(this, buffer.constData(), unsigned(got));
+  }
+}
+
+void TRedirector::ReadStdOut() { ReadPipe(stdOutRead_, "STDOUT", OnData); }
+void TRedirector::ReadStdErr() { ReadPipe(stdErrRead_, "STDERR", OnErrorData); }
+
+void TRedirector::CloseHandles() {
+  CloseFd(stdInWrite_);
+  CloseFd(stdOutRead_);
+  CloseFd(stdErrRead_);
+  CloseFd(pidFd_);
+}
+
+void TRedirector::ProcessEnded() {
+  if (reader_) reader_->Cancel();
+  int status = 0;
+  pid_t r;
+  do {
+    r = ::waitpid(pid_, &status, 0);
+  } while (r < 0 && errno == EINTR);
+  if (r == pid_) {
+    lastExitClean_ = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    lastExitStatus_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  }
+  CloseHandles();
+  pid_ = 0;
+  if (OnTerminated) {
+    const TNotifyEvent cb = OnTerminated;
+    cb(this);
+  }
+}

@@ -1,0 +1,40 @@
+// The transcoder's command lines, the script that stands in front of some
+// input types, and output naming. Pure text work: nothing here runs anything.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The choice lists; their texts go verbatim into commands and file names.
+const QStringList& FormatList();      // MP3 MP4 3GP WMA WAV AU AIFF OGG
+const QStringList& SampleRateList();  // 11025 22050 44100
+const QStringList& BitRateList();     // 16 ... 320 (kbit/s)
+const QStringList& NamingList();      // according to input file name / with number
+
+inline constexpr char kTranscoderName[] = "videoenc.dll";
+
+// Double quote, the path, double quote; never escaped.
+QString QuotePath(const QString& path);
+
+// programDir ends in a separator.
+QString ProbeCommand(const QString& programDir, const QString& input);
+
+struct TEncodeChoice {
+  QString Format;      // text of the format entry
+  QString SampleRate;  // text of the sample-rate entry
+  QString BitRate;     // text of the bit-rate entry
+  bool Mono = false;
+};
+QString ConvertCommand(const QString& programDir, const QString& input, const QString& output,
+                       const TEncodeChoice& choice);
+
+// The upper-cased extension of the file-name part, with its dot ("" when none).
+QString UpperExtension(const QString& path);
+// Inputs of these types are first tried through a script.
+bool IsScriptType(const QString& path);
+// The script's only line, with its CR LF.
+QByteArray ScriptText(const QString& input);
+
+// The base of an output name: the job number, or the input's file name without
+// its last extension.
+QString OutputBaseName(const QString& input, int namingMode, int jobIndex);
