@@ -125,7 +125,7 @@ std::optional<double> ParseEncoderLine(const QByteArray& line, TMediaFacts& fact
 }
 
 QString FormatProgress(double percent) {
-  return QLocale::system().toString(percent, 'f', 1) + u'%';
+  return QLocale().toString(percent, 'f', 1) + u'%';
 }
 
 void TEncoderOutputParser::Reset() {

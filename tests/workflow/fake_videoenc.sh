@@ -1,0 +1,55 @@
+#!/bin/sh
+# A stand-in transcoder for the workflow tests. The "video file" it is given is
+# a text file that says what to do:
+#   P <text>     printed (stderr) when the file is probed directly
+#   A <text>     printed when it is probed through a script (P lines if none)
+#   C <command>  run in order during a conversion: say <text> | out <text>
+#                | sleep <s> | write | writeempty | exit <n> | crash
+# Every call's arguments are appended to $FAKE_LOG, one per line, then "--".
+in=""
+conv=0
+last=""
+if [ -n "$FAKE_LOG" ]; then
+  for a in "$@"; do printf '%s\n' "$a" >> "$FAKE_LOG"; done
+  printf -- '--\n' >> "$FAKE_LOG"
+fi
+while [ $# -gt 0 ]; do
+  case "$1" in
+    -i) in="$2"; last="$2"; shift; shift; continue ;;
+    -vn) conv=1 ;;
+  esac
+  last="$1"
+  shift
+done
+out="$last"
+viascript=0
+case "$in" in
+  *.avs)
+    viascript=1
+    in=$(sed -n 's/^DirectShowSource("\(.*\)", fps=30, convertfps=true)\r$/\1/p' "$in")
+    ;;
+esac
+if [ "$conv" = 0 ]; then
+  if [ "$viascript" = 1 ] && grep -q '^A ' "$in"; then
+    grep '^A ' "$in" | cut -c3- >&2
+  else
+    grep '^P ' "$in" | cut -c3- >&2
+  fi
+  exit 1
+fi
+cmds=$(mktemp)
+grep '^C ' "$in" | cut -c3- > "$cmds"
+status=0
+while IFS= read -r line; do
+  case "$line" in
+    say\ *) printf '%s\n' "${line#say }" >&2 ;;
+    out\ *) printf '%s\n' "${line#out }" ;;
+    sleep\ *) sleep "${line#sleep }" ;;
+    write) printf 'audio data' >> "$out" ;;
+    writeempty) : > "$out" ;;
+    exit\ *) status="${line#exit }"; break ;;
+    crash) rm -f "$cmds"; kill -SEGV $$ ;;
+  esac
+done < "$cmds"
+rm -f "$cmds"
+exit "$status"
