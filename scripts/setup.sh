@@ -4,7 +4,7 @@
 set -euo pipefail
 
 PACKAGES=(
-  build-essential cmake ninja-build ccache pkg-config git
+  build-essential cmake ninja-build ccache pkg-config git bc
   qt6-base-dev libgl-dev
   libpcre2-dev zlib1g-dev libsimpleini-dev libopencore-amrnb-dev libpixman-1-dev
   ffmpeg

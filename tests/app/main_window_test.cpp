@@ -1,0 +1,213 @@
+// The main window's behaviour under the offscreen platform, over the fake
+// transcoder.
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+#include "file_list_view.h"
+#include "main_window.h"
+#include "ui_thread.h"
+
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  QTemporaryDir tmp;
+  QString programDir = tmp.path() + "/bin dir/", outDir = tmp.path() + "/out/", inDir = tmp.path() + "/in/";
+  QStringList messages, opened;
+  std::unique_ptr<TMainWindow> window;
+
+  void SetUp() override {
+    for (const QString& d : {programDir, outDir, inDir}) QDir().mkpath(d);
+    QFile::copy(QStringLiteral(FAKE_VIDEOENC), programDir + "videoenc.dll");
+    QFile::setPermissions(programDir + "videoenc.dll", QFile::ExeOwner | QFile::ReadOwner | QFile::WriteOwner);
+    Write(tmp.path() + "/strings.ini", "[Common]\nstrOutputDir=" + outDir.toUtf8() + "\n");
+  }
+  void TearDown() override {
+    if (window) window->Controller().FormDestroy();
+    window.reset();
+  }
+
+  static void Write(const QString& path, const QByteArray& text) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(text);
+  }
+  QString Clip(const QString& name, const QByteArray& convert = "C write\nC exit 0\n") {
+    Write(inDir + name, "P Duration: 00:00:09.00\nP Stream #0:0: Video: h264, 160x120\nP Stream #0:1: Audio: aac\n"
+                        "C say Duration: 00:00:09.00\n" + convert);
+    return inDir + name;
+  }
+
+  TMainWindow& Open(const QStringList& args = {}) {
+    TStartOptions o{QCoreApplication::applicationFilePath(), programDir, tmp.path() + "/strings.ini"};
+    window = std::make_unique<TMainWindow>(o);
+    window->MessageSink = [this](const QString& m) { messages << m; };
+    window->OpenSink = [this](const QString& t) { opened << t; };
+    window->Controller().FormCreate(args);
+    window->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    window->activateWindow();
+    return *window;
+  }
+  const TMainWindowWidgets& W() const { return window->Widgets(); }
+  void Click(QPushButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
+  bool WaitFor(const std::function<bool()>& pred, int ms = 20000) {
+    QElapsedTimer t;
+    t.start();
+    while (!pred()) {
+      if (t.elapsed() > ms) return false;
+      QTest::qWait(20);
+    }
+    return true;
+  }
+  QString Progress(int row) const { return window->RowProgress(row); }
+};
+
+TEST_F(MainWindowTest, ShowsItsControlsWithCaptionsAndStartsOnTheBatchPage) {
+  Open();
+  EXPECT_EQ(window->windowTitle(), "Sonolift " SONOLIFT_VERSION);
+  EXPECT_EQ(window->minimumSize(), QSize(kDesignWidth, kDesignHeight));
+  EXPECT_EQ(W().pages->currentWidget(), W().panelBatch);
+  EXPECT_TRUE(W().labelInfo->text().isEmpty());
+  EXPECT_EQ(W().btnConvert->text(), "&Extract");
+  EXPECT_EQ(W().btnBatch->text(), "&Batch      ");
+  EXPECT_EQ(W().btnStopConvert->toolTip(), "Stop conversion");
+  EXPECT_EQ(W().btnBatch->size(), QSize(84, 25));
+  EXPECT_EQ(W().btnAddFile->size(), QSize(81, 25));
+  EXPECT_EQ(W().lvFiles->headerItem()->text(1), "Information");
+  for (QPushButton* b : window->findChildren<QPushButton*>()) EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString();
+  EXPECT_FALSE(window->acceptDrops());  // only the list takes drops
+  EXPECT_TRUE(W().lvFiles->acceptDrops());
+}
+
+TEST_F(MainWindowTest, LeavingOptionsWithAMissingDirectoryIsRefusedWithFocusOnTheField) {
+  Open();
+  Click(W().btnOption);
+  EXPECT_EQ(W().pages->currentWidget(), W().panelOption);
+  EXPECT_EQ(W().labelInfo->text(), "Set options to control Sonolift");
+  EXPECT_EQ(W().edtDirectory->text(), outDir);
+  W().edtDirectory->setText(tmp.path() + "/nowhere");
+  Click(W().btnBatch);
+  EXPECT_EQ(messages, QStringList{"Please make sure the directory exists"});
+  EXPECT_EQ(W().pages->currentWidget(), W().panelOption);
+  EXPECT_TRUE(W().edtDirectory->hasFocus());
+  EXPECT_FALSE(window->close());
+
+  W().edtDirectory->setText(inDir.chopped(1));
+  Click(W().btnBatch);
+  EXPECT_EQ(W().pages->currentWidget(), W().panelBatch);
+  EXPECT_EQ(W().labelInfo->text(), "Batch conversion");
+  EXPECT_EQ(window->Controller().OutputDir(), inDir);
+}
+
+TEST_F(MainWindowTest, OptionValuesSurviveARestart) {
+  Open();
+  Click(W().btnOption);
+  W().cbFileFormat->setCurrentIndex(6);
+  W().cbAudioSampleRate->setCurrentIndex(1);
+  W().cbAudioBitRate->setCurrentIndex(12);
+  W().ckMono->setChecked(true);
+  W().checkOverWrite->setChecked(true);
+  W().cbNaming->setCurrentIndex(1);
+  EXPECT_TRUE(window->close());
+  window->Controller().FormDestroy();
+  window.reset();
+
+  Open();
+  EXPECT_EQ(W().cbFileFormat->currentText(), "AIFF");
+  EXPECT_EQ(W().cbAudioSampleRate->currentText(), "22050");
+  EXPECT_EQ(W().cbAudioBitRate->currentText(), "320");
+  EXPECT_TRUE(W().ckMono->isChecked());
+  Click(W().btnOption);
+  EXPECT_TRUE(W().checkOverWrite->isChecked());
+  EXPECT_EQ(W().cbNaming->currentIndex(), 1);
+}
+
+TEST_F(MainWindowTest, BatchDisablesTheListButtonsAndRefusesDeleteAndClosingUntilItEnds) {
+  Open({Clip("a.mp4", "C say size= 1kB time=00:00:03.00 bitrate=1\nC sleep 1\nC write\nC exit 0\n"), Clip("b.mp4")});
+  ASSERT_EQ(window->RowCount(), 2);
+  EXPECT_EQ(W().pages->currentWidget(), W().panelBatch);
+  QTest::keyClick(window.get(), Qt::Key_E, Qt::AltModifier);  // Alt+E extracts
+  ASSERT_TRUE(WaitFor([&] { return Progress(0) == "33.3%" || Progress(0) == "33,3%"; }));
+  for (QPushButton* b : {W().btnAddFile, W().btnLoadList, W().btnSaveList, W().btnConvert, W().btnOption, W().btnClear})
+    EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
+  for (QPushButton* b : {W().btnStopConvert, W().btnBatch, W().btnHelp, W().btnOutput})
+    EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString();
+  EXPECT_EQ(W().statusText->text(), "Batch converting");
+  W().lvFiles->selectAll();
+  QTest::keyClick(W().lvFiles, Qt::Key_Delete);
+  EXPECT_EQ(window->RowCount(), 2);
+  EXPECT_FALSE(window->close());
+  EXPECT_EQ(messages.back(), "Busy! Please stop the conversion before exit");
+
+  ASSERT_TRUE(WaitFor([&] { return !window->Controller().Busy(); }));
+  EXPECT_EQ(Progress(0), "Done");
+  EXPECT_EQ(Progress(1), "Done");
+  EXPECT_EQ(W().progConvert->value(), 100);
+  EXPECT_EQ(W().statusText->text(), "Ready");
+  EXPECT_TRUE(W().btnConvert->isEnabled());
+  EXPECT_FALSE(W().btnStopConvert->isEnabled());
+  QTest::keyClick(W().lvFiles, Qt::Key_Delete);
+  EXPECT_EQ(window->RowCount(), 0);
+  EXPECT_TRUE(window->close());
+}
+
+TEST_F(MainWindowTest, ArgumentsThatGiveNoRowEndTheProgram) {
+  Write(inDir + "bad.avi", "P nothing\n");
+  Open({inDir + "bad.avi"});
+  EXPECT_TRUE(window->TerminateRequested());
+  EXPECT_EQ(messages, QStringList{"Unsupported or bad video file: " + inDir + "bad.avi!"});
+}
+
+TEST_F(MainWindowTest, DroppedFilesAndListsAreAddedInDropOrder) {
+  Open();
+  Write(inDir + "x.lst", "#Sonolift File List\r\n" + Clip("c.mp4").toUtf8() + "\r\n");
+  auto* mime = new QMimeData();
+  mime->setUrls({QUrl::fromLocalFile(Clip("a.mp4")), QUrl::fromLocalFile(inDir + "x.lst"),
+                 QUrl::fromLocalFile(Clip("b.mp4"))});
+  const QPoint at = W().lvFiles->viewport()->rect().center();
+  QDragEnterEvent enter(at, Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(W().lvFiles->viewport(), &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  QDropEvent drop(at, Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(W().lvFiles->viewport(), &drop);
+  ASSERT_TRUE(WaitFor([&] { return window->RowCount() == 3; }));
+  EXPECT_EQ(window->RowFileName(0), inDir + "a.mp4");
+  EXPECT_EQ(window->RowFileName(1), inDir + "c.mp4");
+  EXPECT_EQ(window->RowFileName(2), inDir + "b.mp4");
+  delete mime;
+}
+
+TEST_F(MainWindowTest, HelpAndTheMakerLabelOpenLocalPages) {
+  Open();
+  Click(W().btnHelp);
+  ASSERT_EQ(opened.size(), 1);
+  EXPECT_TRUE(opened[0].endsWith("help.html"));
+  EXPECT_EQ(W().labelInfo->text(), "Get help information");
+  QTest::mouseClick(reinterpret_cast<QWidget*>(W().labelHome), Qt::LeftButton);
+  ASSERT_EQ(opened.size(), 2);
+  EXPECT_TRUE(opened[1].endsWith("about.html"));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("Sonolift");
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
