@@ -2,6 +2,7 @@
 #include "sys_colors.h"
 
 #include <array>
+#include <cstddef>
 
 TColor GetSysColor(int index) {
   static constexpr std::array<TColor, 31> kClassic = {
@@ -15,7 +16,7 @@ TColor GetSysColor(int index) {
       RGB(192, 192, 192), RGB(10, 36, 106),   RGB(212, 208, 200),
   };
   if (index < 0 || index >= int(kClassic.size())) return clBlack;
-  return kClassic[size_t(index)];
+  return kClassic[std::size_t(index)];
 }
 
 TColor ColorToRGB(TColor color) {
