@@ -76,8 +76,6 @@ int main(int argc, char* argv[]) {
   if (cli.isSet(mono) && cli.isSet(stereo)) UsageError(QStringLiteral("--mono and --stereo exclude each other"));
   if (cli.isSet(overwrite) && cli.isSet(noOverwrite))
     UsageError(QStringLiteral("--overwrite and --no-overwrite exclude each other"));
-  const QStringList files = cli.positionalArguments();
-  if (files.isEmpty()) UsageError(QStringLiteral("no FILE given"));
 
   int formatIx = -1, rateIx = -1, bitRateIx = -1, namingIx = -1;
   if (cli.isSet(format)) formatIx = Choose("--format", cli.value(format), FormatList());
@@ -90,6 +88,9 @@ int main(int argc, char* argv[]) {
     if (!QFileInfo(dir).isDir()) UsageError(QStringLiteral("output directory '%1' does not exist").arg(dir));
     dir = QFileInfo(dir).absoluteFilePath();
   }
+
+  const QStringList files = cli.positionalArguments();
+  if (files.isEmpty()) UsageError(QStringLiteral("no FILE given"));
 
   TConsoleView view(::isatty(STDOUT_FILENO));
   TfrmMain controller(view, DefaultStartOptions());
