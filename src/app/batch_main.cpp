@@ -111,8 +111,23 @@ int main(int argc, char* argv[]) {
   controller.btnBatchClick();
   if (controller.CurrentPage() != TPage::Batch) return 1;
 
+  ::pipe2(g_signalPipe, O_CLOEXEC | O_NONBLOCK);
+  std::signal(SIGINT, OnSigInt);
+  bool stopped = false;
+  QSocketNotifier onSignal(g_signalPipe[0], QSocketNotifier::Read);
+  QObject::connect(&onSignal, &QSocketNotifier::activated, [&] {
+    char c;
+    while (::read(g_signalPipe[0], &c, 1) > 0) {
+    }
+    if (stopped) return;
+    stopped = true;
+    // While files are still being added, the loop below sees the flag.
+    if (controller.Busy()) RunGuarded([&] { controller.btnStopConvertClick(); });
+  });
+
   bool allAccepted = true;
   for (const QString& file : files) {
+    if (stopped) break;
     if (!QFileInfo(file).isFile()) {
       view.ShowMessage(QStringLiteral("No such file: ") + file);
       allAccepted = false;
@@ -126,20 +141,9 @@ int main(int argc, char* argv[]) {
     });
   }
   if (view.Rejected() > 0) allAccepted = false;
+  if (stopped) return 130;
   if (view.RowCount() == 0) return 1;
 
-  ::pipe2(g_signalPipe, O_CLOEXEC | O_NONBLOCK);
-  std::signal(SIGINT, OnSigInt);
-  bool stopped = false;
-  QSocketNotifier onSignal(g_signalPipe[0], QSocketNotifier::Read);
-  QObject::connect(&onSignal, &QSocketNotifier::activated, [&] {
-    char c;
-    while (::read(g_signalPipe[0], &c, 1) > 0) {
-    }
-    if (!controller.Busy() || stopped) return;
-    stopped = true;
-    RunGuarded([&] { controller.btnStopConvertClick(); });
-  });
 
   RunGuarded([&] { controller.btnConvertClick(); });
   while (controller.Busy()) ProcessUiEventsWaiting();

@@ -1,0 +1,436 @@
+// End-to-end tests of videoenc.dll: the built front run as a child, exactly as the main program runs it,
+// on clips made here with FFmpeg.
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <fstream>
+#include <mutex>
+#include <sstream>
+#include <thread>
+
+#include "harness.h"
+
+namespace {
+namespace fs = std::filesystem;
+using harness::Result;
+using harness::RunOptions;
+
+Result front(const std::vector<std::string>& args, const RunOptions& options = {}) {
+    std::vector<std::string> argv{harness::frontPath()};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return harness::run(argv, options);
+}
+
+// The last lines of FFmpeg's output, where it says why it gave up, on one line.
+std::string lastLines(const std::string& text, int count = 3) {
+    std::vector<std::string> lines;
+    std::string line;
+    for (char c : text) {
+        if (c != '\n' && c != '\r') {
+            line += c;
+        } else if (!line.empty()) {
+            lines.push_back(std::move(line));
+            line.clear();
+        }
+    }
+    if (!line.empty()) lines.push_back(line);
+    std::string joined;
+    for (std::size_t i = lines.size() > std::size_t(count) ? lines.size() - count : 0; i < lines.size(); ++i) {
+        joined += (joined.empty() ? "" : " | ") + lines[i];
+    }
+    return joined;
+}
+
+std::string readFile(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void writeFile(const fs::path& file, const std::string& text) {
+    std::ofstream(file, std::ios::binary) << text;
+}
+
+// How the main program asks for each output format.
+enum class Shape { Plain, Wma, Ogg, Amr };
+
+struct Format {
+    std::string extension;
+    Shape shape;
+    std::string codec;  // as ffprobe names it
+};
+
+const std::vector<Format> kFormats = {
+    {"MP3", Shape::Plain, "mp3"},       {"MP4", Shape::Plain, "aac"},        {"WAV", Shape::Plain, "pcm_s16le"},
+    {"AU", Shape::Plain, "pcm_s16be"},  {"AIFF", Shape::Plain, "pcm_s16be"}, {"WMA", Shape::Wma, "wmav2"},
+    {"OGG", Shape::Ogg, "vorbis"},      {"3GP", Shape::Amr, "amr_nb"},
+};
+
+const Format& format(const std::string& extension) {
+    for (const Format& f : kFormats) {
+        if (f.extension == extension) return f;
+    }
+    throw std::invalid_argument(extension);
+}
+
+std::vector<std::string> command(const Format& f, const std::string& in, const std::string& out, int channels = 2,
+                                 int rate = 44100, int bitRate = 128000) {
+    const std::string ac = std::to_string(channels), ar = std::to_string(rate), ab = std::to_string(bitRate);
+    switch (f.shape) {
+    case Shape::Plain:
+        return {"-vn", "-i", in, "-ac", ac, "-ar", ar, "-ab", ab, out};
+    case Shape::Wma:
+        return {"-vn", "-i", in, "-ac", ac, "-acodec", "wmav2", "-ar", ar, "-ab", ab, out};
+    case Shape::Ogg:
+        return {"-vn", "-i", in, "-acodec", "vorbis", "-ar", ar, "-ab", ab, out};
+    case Shape::Amr:
+        return {"-vn", "-i", in, "-acodec", "libamr_nb", "-ac", "1", "-ar", "8000", "-ab", "12200", out};
+    }
+    return {};
+}
+
+struct Expected {
+    std::string codec;
+    int rate;
+    int channels;
+};
+
+Expected expected(const Format& f, int channels, int rate) {
+    if (f.shape == Shape::Amr) return {f.codec, 8000, 1};
+    return {f.codec, rate, channels};
+}
+
+// Empty when the file is a playable single-audio-stream file as expected, else what is wrong with it.
+std::string verdict(const fs::path& file, const Expected& want, std::optional<double> seconds = std::nullopt) {
+    std::error_code ec;
+    if (!fs::exists(file, ec) || fs::file_size(file, ec) == 0) return "no output file";
+    const harness::MediaInfo info = harness::inspect(file);
+    if (!info.ok) return "does not decode: " + lastLines(info.problems);
+    if (info.streams.size() != 1 || info.streams[0].get("codec_type") != "audio") {
+        return "expected one audio stream, got " + std::to_string(info.streams.size()) + " streams";
+    }
+    const harness::Stream& s = info.streams[0];
+    std::ostringstream got;
+    got << s.get("codec_name") << " " << s.get("sample_rate") << " Hz " << s.get("channels") << " ch";
+    if (s.get("codec_name") != want.codec || s.get("sample_rate") != std::to_string(want.rate) ||
+        s.get("channels") != std::to_string(want.channels)) {
+        return "got " + got.str();
+    }
+    if (std::atol(s.get("nb_read_frames").c_str()) <= 0) return "no audio frames";
+    if (seconds && std::fabs(info.duration - *seconds) > 0.25) {
+        return "lasts " + std::to_string(info.duration) + " s instead of " + std::to_string(*seconds);
+    }
+    return {};
+}
+
+class Front : public ::testing::Test {
+protected:
+    // Clips are made on first use: each test runs in its own process and needs only some of them.
+    fs::path clip(double seconds, int channels, const std::string& extension = "mp4") {
+        const fs::path file = dir_ / ("clip-" + std::to_string(static_cast<int>(seconds * 10)) + "-" +
+                                      std::to_string(channels) + "." + extension);
+        if (!fs::exists(file)) harness::makeClip(file, seconds, channels);
+        return file;
+    }
+    harness::TempDir dir_;
+};
+
+TEST_F(Front, ProbeDescribesTheInputWithoutWaitingForStdin) {
+    const Result r = front({"-i", clip(2, 2).string()}, {.stdinPipe = true, .hangLimitSeconds = 60});
+    ASSERT_FALSE(r.hung);
+    EXPECT_TRUE(r.exited) << r.describe();
+    EXPECT_NE(r.exitCode, 0) << "FFmpeg without an output should fail";
+    for (const char* line : {"Duration: 00:00:02.", "Video: mpeg4", "160x120", "Audio: aac", "48000 Hz"}) {
+        EXPECT_NE(r.err.find(line), std::string::npos) << "missing '" << line << "' in\n" << r.err;
+    }
+    EXPECT_EQ(r.err.find("[y/N]"), std::string::npos) << r.err;
+}
+
+TEST_F(Front, ExistingOutputIsRefusedNotOverwrittenNorAskedAbout) {
+    for (const std::string extension : {"MP3", "OGG", "3GP"}) {
+        SCOPED_TRACE(extension);
+        const fs::path out = dir_ / ("exists." + extension);
+        writeFile(out, "keep me");
+        const Result r = front(command(format(extension), clip(2, 2).string(), out.string()),
+                               {.stdinPipe = true, .hangLimitSeconds = 60});
+        ASSERT_FALSE(r.hung) << "waited for an answer on stdin";
+        EXPECT_TRUE(r.exited && r.exitCode != 0) << r.describe();
+        EXPECT_EQ(readFile(out), "keep me");
+        EXPECT_NE(r.err.find("already exists"), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find("[y/N]"), std::string::npos) << r.err;
+    }
+}
+
+TEST_F(Front, EveryFormatGivesAPlayableFileOfTheRightCodecAndLength) {
+    const fs::path in = clip(2, 2);
+    std::vector<std::string> failures(kFormats.size());
+    harness::runPool(kFormats.size(), [&](std::size_t i) {
+        const Format& f = kFormats[i];
+        const fs::path out = dir_ / ("every." + f.extension);
+        const Result r = front(command(f, in.string(), out.string()));
+        if (r.hung || !r.exited || r.exitCode != 0) {
+            failures[i] = f.extension + ": " + r.describe();
+            return;
+        }
+        if (const std::string v = verdict(out, expected(f, 2, 44100), 2.0); !v.empty()) {
+            failures[i] = f.extension + ": " + v;
+        }
+    });
+    for (const std::string& failure : failures) EXPECT_TRUE(failure.empty()) << failure;
+}
+
+// Every choice the main program offers, with both layouts; one conversion of a 1 s clip per combination.
+TEST_F(Front, EveryRateBitRateAndLayoutGivesAPlayableFile) {
+    const int rates[] = {11025, 22050, 44100};
+    const int kbits[] = {16, 24, 32, 48, 56, 96, 112, 128, 160, 192, 224, 256, 320};
+    const fs::path inputs[] = {clip(1, 1), clip(1, 2)};
+    struct Combo {
+        const Format* format;
+        int rate, kbit, channels;
+    };
+    std::vector<Combo> combos;
+    for (const Format& f : kFormats) {
+        for (int channels : {1, 2}) {
+            // The 3GP command is always the same; only the input's layout can differ.
+            if (f.shape == Shape::Amr) {
+                combos.push_back({&f, 8000, 12, channels});
+                continue;
+            }
+            for (int rate : rates) {
+                for (int kbit : kbits) combos.push_back({&f, rate, kbit, channels});
+            }
+        }
+    }
+
+    std::mutex lock;
+    std::vector<std::string> failures;
+    harness::runPool(combos.size(), [&](std::size_t i) {
+        const Combo& c = combos[i];
+        const fs::path out = dir_ / ("m" + std::to_string(i) + "." + c.format->extension);
+        // OGG and 3GP keep the input's layout, so for them the input is what varies.
+        const bool inputLayout = c.format->shape == Shape::Ogg || c.format->shape == Shape::Amr;
+        const fs::path& in = inputs[inputLayout ? c.channels - 1 : 1];
+        const Result r = front(command(*c.format, in.string(), out.string(), c.channels, c.rate, c.kbit * 1000));
+        std::string problem;
+        if (r.hung || !r.exited) {
+            problem = r.describe();
+        } else if (r.exitCode != 0) {
+            problem = "exit " + std::to_string(r.exitCode) + ": " + lastLines(r.err);
+        } else {
+            problem = verdict(out, expected(*c.format, c.channels, c.rate));
+        }
+        std::error_code ec;
+        fs::remove(out, ec);
+        if (!problem.empty()) {
+            std::ostringstream s;
+            s << c.format->extension << " " << c.rate << " Hz " << c.kbit << " kbit/s " << c.channels
+              << " ch: " << problem;
+            const std::lock_guard guard(lock);
+            failures.push_back(s.str());
+        }
+    });
+    std::ostringstream all;
+    for (const std::string& f : failures) all << "\n  " << f;
+    EXPECT_TRUE(failures.empty()) << failures.size() << " of " << combos.size() << " combinations failed:" << all.str();
+}
+
+// The main program hands over some inputs as a one-line DirectShowSource script instead of the file itself.
+TEST_F(Front, ScriptInputIsReplacedByTheFileItNames) {
+    const fs::path folder = dir_ / "dir with blank";
+    fs::create_directories(folder);
+    const std::string videoName = "clip \"q\" one.mp4";
+    fs::copy_file(clip(2, 2), folder / videoName);
+    struct Case {
+        std::string name;
+        std::string scriptName;
+        std::string source;  // as written in the script
+    };
+    const Case cases[] = {
+        {"absolute path", "my \"script\" 1.avs", (folder / videoName).string()},
+        {"path relative to the script", "relative \"one\".AVS", videoName},
+        {"upper-case extension", "UPPER.AvS", (folder / videoName).string()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path script = folder / c.scriptName;
+        writeFile(script, "DirectShowSource(\"" + c.source + "\", fps=30, convertfps=true)\r\n");
+        const fs::path out = dir_ / (c.scriptName + ".MP3");
+        // Run from elsewhere so that a relative source only works if it is resolved against the script.
+        const Result r = front(command(format("MP3"), script.string(), out.string()), {.cwd = dir_.path()});
+        ASSERT_TRUE(r.exited && r.exitCode == 0) << r.describe();
+        EXPECT_EQ(verdict(out, expected(format("MP3"), 2, 44100), 2.0), "");
+        const Result probe = front({"-i", script.string()});
+        EXPECT_NE(probe.err.find("Duration: 00:00:02."), std::string::npos) << probe.err;
+    }
+}
+
+// Names FFmpeg would otherwise take for options or protocols, and names a shell would mangle.
+TEST_F(Front, AwkwardFileNamesAreReadAndWrittenAsPlainFiles) {
+    const std::string names[] = {"with blank", "double \"quoted\"", "ünïcødé 音声", "-leading dash", "http:colon",
+                                 "a:b"};
+    const std::string extensions[] = {"MP3", "OGG", "3GP"};
+    const fs::path source = clip(2, 2);
+    for (const std::string& name : names) fs::copy_file(source, dir_ / (name + ".mp4"));
+    std::vector<std::string> failures(std::size(names) * std::size(extensions));
+    harness::runPool(failures.size(), [&](std::size_t i) {
+        const std::string& name = names[i / std::size(extensions)];
+        const Format& f = format(extensions[i % std::size(extensions)]);
+        // Relative names, as a leading dash or a colon only mislead FFmpeg at the start of the argument.
+        const std::string out = name + "." + f.extension;
+        const Result r = front(command(f, name + ".mp4", out), {.cwd = dir_.path()});
+        std::string problem;
+        if (!r.exited || r.exitCode != 0) problem = r.describe();
+        else problem = verdict(dir_ / out, expected(f, 2, 44100), 2.0);
+        if (!problem.empty()) failures[i] = "'" + out + "': " + problem;
+    });
+    for (const std::string& failure : failures) EXPECT_TRUE(failure.empty()) << failure;
+}
+
+TEST_F(Front, MalformedCommandLinesFailCleanly) {
+    const std::string in = clip(1, 2).string();
+    const fs::path garbage = dir_ / "garbage.avs";
+    writeFile(garbage, "DirectShowSource(\"" + in + "\")\r\nsecond line\r\n");
+    const fs::path huge = dir_ / "huge.avs";
+    writeFile(huge, "DirectShowSource(\"" + in + "\", fps=30, convertfps=true)\r\n" + std::string(100000, ' '));
+    const std::string missing = (dir_ / "missing.mp4").string();
+    const std::vector<std::vector<std::string>> cases = {
+        {},
+        {"-i"},
+        {"-vn", "-i"},
+        {"-ab"},
+        {"-acodec", "libamr_nb"},
+        {"-acodec", "libamr_nb", (dir_ / "noinput.3GP").string()},
+        {"-vn", "-i", missing, "-acodec", "libamr_nb", "-ac", "1", "-ar", "8000", "-ab", "12200",
+         (dir_ / "missing.3GP").string()},
+        {"-vn", "-i", in, "-acodec", "vorbis", "-ar", "44100", "-ab", "lots", (dir_ / "lots.OGG").string()},
+        {"-vn", "-i", missing, "-acodec", "vorbis", "-ar", "44100", "-ab", "16000", (dir_ / "missing.OGG").string()},
+        {"-vn", "-i", garbage.string(), "-ac", "2", "-ar", "44100", "-ab", "128000", (dir_ / "garbage.MP3").string()},
+        {"-vn", "-i", huge.string(), "-ac", "2", "-ar", "44100", "-ab", "128000", (dir_ / "huge.MP3").string()},
+        {"-i", "/dev/null.avs"},
+    };
+    for (const auto& args : cases) {
+        std::string shown;
+        for (const std::string& a : args) shown += " [" + a + "]";
+        SCOPED_TRACE(shown);
+        const Result r = front(args);
+        ASSERT_FALSE(r.hung);
+        EXPECT_TRUE(r.exited) << r.describe();
+        EXPECT_NE(r.exitCode, 0);
+        EXPECT_LT(r.exitCode, 127) << r.describe();
+    }
+    EXPECT_FALSE(fs::exists(dir_ / "missing.3GP")) << "a failed AMR job should not leave an output";
+}
+
+TEST_F(Front, FfmpegThatCannotRunGivesExitStatus127) {
+    const std::string in = clip(1, 2).string();
+    for (const std::string extension : {"MP3", "OGG", "3GP"}) {
+        SCOPED_TRACE(extension);
+        const Result r = front(command(format(extension), in, (dir_ / ("x." + extension)).string()),
+                               {.env = {{"SONOLIFT_FFMPEG", "/nonexistent/ffmpeg"}}});
+        EXPECT_TRUE(r.exited && r.exitCode == 127) << r.describe();
+        EXPECT_NE(r.err.find("/nonexistent/ffmpeg"), std::string::npos) << r.err;
+    }
+}
+
+// Feeds the start of a file into a FIFO and holds it open: the conversion reading it then waits for more
+// until it is killed.
+class Feeder {
+public:
+    Feeder(const fs::path& fifo, std::string data) : data_(std::move(data)) {
+        fd_ = open(fifo.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);  // read-write: never waits for a reader
+        if (fd_ >= 0) thread_ = std::thread([this] { feed(); });
+    }
+    ~Feeder() {
+        stop_ = true;
+        if (thread_.joinable()) thread_.join();
+        if (fd_ >= 0) close(fd_);
+    }
+    bool ok() const { return fd_ >= 0; }
+    // Everything was written and read back out by the other side.
+    bool drained() const {
+        int unread = -1;
+        return done_ && ioctl(fd_, FIONREAD, &unread) == 0 && unread == 0;
+    }
+
+private:
+    void feed() {
+        std::size_t written = 0;
+        while (!stop_ && written < data_.size()) {
+            pollfd p{fd_, POLLOUT, 0};
+            if (poll(&p, 1, 50) <= 0) continue;
+            const ssize_t n = write(fd_, data_.data() + written, data_.size() - written);
+            if (n > 0) written += static_cast<std::size_t>(n);
+        }
+        done_ = written == data_.size();
+    }
+    std::string data_;
+    int fd_ = -1;
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> done_{false};
+    std::thread thread_;
+};
+
+// Polls a condition for at most a minute; a stand-in for waiting on an event nothing signals.
+template <typename F>
+bool eventually(F condition) {
+    for (int i = 0; i < 6000; ++i) {
+        if (condition()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return condition();
+}
+
+TEST_F(Front, StoppedAmrConversionLeavesNoFfmpegRunning) {
+    const fs::path source = clip(20, 1, "mkv");
+    const std::string bytes = readFile(source);
+    struct Case {
+        std::string name;
+        bool wholeGroup;  // the main program's way; the other is the front dying alone
+    };
+    for (const Case& c : {Case{"SIGKILL to the process group", true}, Case{"SIGKILL to the front only", false}}) {
+        SCOPED_TRACE(c.name);
+        const fs::path fifo = dir_ / ("live-" + std::to_string(c.wholeGroup) + ".mkv");
+        ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+        Feeder feeder(fifo, bytes.substr(0, bytes.size() / 2));
+        ASSERT_TRUE(feeder.ok());
+        harness::Child conversion({harness::frontPath(), "-vn", "-i", fifo.string(), "-acodec", "libamr_nb", "-ac", "1",
+                                   "-ar", "8000", "-ab", "12200", (dir_ / (fifo.stem().string() + ".3GP")).string()},
+                                  {.ownGroup = true});
+        // Wait for the state where only a kill ends the job: audio went through the front (so both the
+        // decoder and the muxer run) and the decoder sits reading an empty FIFO, with no write ahead of it
+        // that could fail on a dead pipe and end it anyway.
+        std::vector<pid_t> children;
+        pid_t decoder = 0;
+        const bool settled = eventually([&] {
+            children = harness::liveChildren(conversion.pid());
+            decoder = 0;
+            for (pid_t child : children) {
+                if (harness::procText(child, "cmdline").find("pipe:1") != std::string::npos) decoder = child;
+            }
+            return children.size() == 2 && decoder && feeder.drained() &&
+                   harness::procText(decoder, "wchan").find("pipe_read") != std::string::npos;
+        });
+        ASSERT_TRUE(settled) << "the conversion never settled with its two FFmpeg children: " << children.size()
+                             << " children, decoder " << decoder << " in " << harness::procText(decoder, "wchan");
+
+        ASSERT_EQ(kill(c.wholeGroup ? -conversion.pid() : conversion.pid(), SIGKILL), 0);
+        const Result r = conversion.wait();
+        EXPECT_EQ(r.signal, SIGKILL) << r.describe();
+        for (pid_t child : children) {
+            EXPECT_TRUE(eventually([&] { return !harness::isAlive(child); })) << "FFmpeg " << child << " still runs";
+        }
+        EXPECT_FALSE(harness::groupAlive(conversion.pid()));
+    }
+}
+
+}  // namespace
