@@ -12,5 +12,6 @@ if [ "${1:-}" != "--fast" ]; then
   scripts/build.sh --sanitize
   export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+  export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
   (cd build-asan && ctest --output-on-failure -j2)
 fi
