@@ -7,7 +7,7 @@ PACKAGES=(
   build-essential cmake ninja-build ccache pkg-config git bc
   qt6-base-dev libgl-dev
   libpcre2-dev zlib1g-dev libsimpleini-dev libopencore-amrnb-dev libpixman-1-dev
-  ffmpeg
+  ffmpeg libavformat-dev libavcodec-dev libavutil-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb openbox xdotool imagemagick x11-utils
   fonts-dejavu-core

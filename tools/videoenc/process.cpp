@@ -62,6 +62,23 @@ bool readAll(int fd, std::string& into, std::size_t keep) {
 
 }  // namespace
 
+std::string siblingPath(const char* name) {
+    char self[4096];
+    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (n <= 0) return {};
+    std::string path(self, static_cast<std::size_t>(n));
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return {};
+    return path.substr(0, slash + 1) + name;
+}
+
+void execProgram(const std::string& program, const std::vector<std::string>& args) {
+    std::vector<char*> argv = argvOf(program, args);
+    stdinFromDevNull();
+    resetSignals();
+    execv(program.c_str(), argv.data());
+}
+
 std::string toolPath(const char* variable, const char* fallback) {
     const char* value = std::getenv(variable);
     return value && *value ? std::string(value) : std::string(fallback);

@@ -18,6 +18,12 @@ constexpr int kCannotRun = 127;
 // SONOLIFT_FFMPEG / SONOLIFT_FFPROBE when set and not empty, else the name looked up in PATH.
 std::string toolPath(const char* variable, const char* fallback);
 
+// The file of that name in the front's own folder ("" when it cannot be told).
+std::string siblingPath(const char* name);
+
+// Becomes the program (a path) with stdin on /dev/null; returns only when exec failed.
+void execProgram(const std::string& program, const std::vector<std::string>& args);
+
 // Becomes FFmpeg with stdin on /dev/null. Returns only when exec failed, after saying why on stderr.
 [[noreturn]] void execFfmpeg(const std::string& program, const std::vector<std::string>& args);
 
