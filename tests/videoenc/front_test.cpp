@@ -156,6 +156,26 @@ TEST_F(Front, ProbeDescribesTheInputWithoutWaitingForStdin) {
     EXPECT_EQ(r.err.find("[y/N]"), std::string::npos) << r.err;
 }
 
+// The prober must print exactly FFmpeg's description, since the program reads it.
+TEST_F(Front, ProbeDescriptionIsFfmpegsOwn) {
+    auto description = [](const std::string& err) {
+        const std::size_t from = err.find("Input #0");
+        return from == std::string::npos ? std::string() : err.substr(from);
+    };
+    const std::string input = clip(2, 2).string();
+    const Result ours = front({"-i", input});
+    const Result theirs = harness::run({"ffmpeg", "-nostdin", "-i", "file:" + input});
+    ASSERT_FALSE(description(ours.err).empty()) << ours.err;
+    EXPECT_EQ(description(ours.err), description(theirs.err));
+    EXPECT_NE(ours.exitCode, 0);
+
+    const fs::path junk = dir_ / "junk.avi";
+    writeFile(junk, "not a video at all");
+    const Result bad = front({"-i", junk.string()});
+    EXPECT_TRUE(bad.exited && bad.exitCode != 0) << bad.describe();
+    EXPECT_EQ(bad.err.find("Duration:"), std::string::npos) << bad.err;
+}
+
 TEST_F(Front, ExistingOutputIsRefusedNotOverwrittenNorAskedAbout) {
     for (const std::string extension : {"MP3", "OGG", "3GP"}) {
         SCOPED_TRACE(extension);
