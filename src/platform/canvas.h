@@ -100,6 +100,10 @@ class TCanvas {
   void IntersectClipRect(const TRect& r);
   void ExcludeClipRect(const TRect& r);
   void ResetClip() { clip_.reset(); }
+  // The clip as kept, for painting that narrows it for a while and must hand the
+  // caller's clip back unchanged.
+  std::optional<QRegion> SavedClip() const { return clip_; }
+  void RestoreClip(std::optional<QRegion> saved) { clip_ = std::move(saved); }
   bool HasClip() const { return clip_.has_value(); }
   // Logical bounds of what can be drawn (the clip within the device).
   TRect ClipBox() const;

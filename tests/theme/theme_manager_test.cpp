@@ -228,13 +228,15 @@ TEST(ThemeManagerShifts, OnlyChangesBroadcastAndZeroRestores) {
 
 TEST(ThemeManagerClasses, RegistryStartsWithTheBaseAndKeepsOrder) {
   TteThemeManager m;
-  ASSERT_EQ(m.ThemeClassCount(), 1);
+  // The base, then the code-drawn kinds (their own tests check which).
+  const int builtIn = m.ThemeClassCount();
+  ASSERT_GE(builtIn, 1);
   EXPECT_EQ(m.ThemeClassAt(0), &TteTheme::ThemeClass());
   m.RegisterThemeClass(FakeTheme::Class_());
   m.RegisterThemeClass(FakeTheme::Class_());  // no duplicate check
-  EXPECT_EQ(m.ThemeClassCount(), 3);
-  EXPECT_EQ(m.ThemeClassAt(2), &FakeTheme::Class_());
-  EXPECT_EQ(m.ThemeClassAt(3), nullptr);
+  EXPECT_EQ(m.ThemeClassCount(), builtIn + 2);
+  EXPECT_EQ(m.ThemeClassAt(builtIn + 1), &FakeTheme::Class_());
+  EXPECT_EQ(m.ThemeClassAt(builtIn + 2), nullptr);
   EXPECT_EQ(m.ThemeClassAt(-1), nullptr);
 }
 

@@ -8,6 +8,8 @@
 #include <algorithm>
 
 #include "app_error.h"
+#include "theme_flat.h"
+#include "theme_officexp.h"
 
 namespace {
 
@@ -53,6 +55,8 @@ TteThemeManager::TteThemeManager() {
   // Fixed order: TteTheme, TTeFlatTheme, TTeOfficeXPTheme, TTeThemeMsStyles, TTeSkinFile;
   // each kind is added here, in this order, once it exists.
   RegisterThemeClass(TteTheme::ThemeClass());
+  RegisterThemeClass(TTeFlatTheme::ThemeClass());
+  RegisterThemeClass(TTeOfficeXPTheme::ThemeClass());
 }
 
 TteThemeManager::~TteThemeManager() {
@@ -67,6 +71,14 @@ void TteThemeManager::RegisterThemeClass(const TteThemeClass& themeClass) {
 
 const TteThemeClass* TteThemeManager::ThemeClassAt(int index) const {
   return index >= 0 && index < ThemeClassCount() ? classes_[size_t(index)] : nullptr;
+}
+
+const TteThemeClass* TteThemeManager::FindBuiltInThemeClass(const QString& kindName) const {
+  for (const TteThemeClass* cls : classes_)
+    if (cls->GetThemeConfig().BuiltIn &&
+        cls->GetThemeKindName().compare(kindName, Qt::CaseInsensitive) == 0)
+      return cls;
+  return nullptr;
 }
 
 const TteThemeClass* TteThemeManager::FindThemeClassByFile(const QString& fileName) const {

@@ -50,6 +50,9 @@ class TteThemeManager {
   void RegisterThemeClass(const TteThemeClass& themeClass);
   int ThemeClassCount() const { return int(classes_.size()); }
   const TteThemeClass* ThemeClassAt(int index) const;
+  // First built-in class whose kind name equals kindName without regard to case, in
+  // registration order; null when none does (how a built-in kind is chosen by name).
+  const TteThemeClass* FindBuiltInThemeClass(const QString& kindName) const;
   // First loadable class one of whose filter patterns is exactly "*" + the file's
   // extension (no case); null when the file has no extension or none matches.
   const TteThemeClass* FindThemeClassByFile(const QString& fileName) const;
