@@ -13,11 +13,8 @@
 namespace {
 
 const TteThemeManager& Manager() {
-  static TteThemeManager* manager = [] {
-    auto* m = new TteThemeManager;
-    m->RegisterThemeClass(TTeThemeMsStyles::ThemeClass());
-    return m;
-  }();
+  // The manager registers the packed theme class itself.
+  static TteThemeManager* manager = new TteThemeManager;
   return *manager;
 }
 

@@ -22,12 +22,9 @@ QByteArray Payload(const QByteArray& name, const QByteArray& data, int32_t high 
          Int32(high) + data;
 }
 
+// The manager as built: the packed visual-style kind is registered with the others.
 const TteThemeManager& Manager() {
-  static TteThemeManager* manager = [] {
-    auto* m = new TteThemeManager;
-    m->RegisterThemeClass(TTeThemeMsStyles::ThemeClass());
-    return m;
-  }();
+  static TteThemeManager* manager = new TteThemeManager;
   return *manager;
 }
 

@@ -9,6 +9,7 @@
 
 #include "app_error.h"
 #include "theme_manager.h"
+#include "theme_msux.h"
 
 namespace {
 
@@ -243,16 +244,20 @@ TEST(ThemeManagerClasses, RegistryStartsWithTheBaseAndKeepsOrder) {
 TEST(ThemeManagerClasses, FilesMatchByWholeExtension) {
   TteThemeManager m;
   m.RegisterThemeClass(FakeTheme::Class_());
+  const TteThemeClass* fake = &FakeTheme::Class_();
+  // ".theme" belongs to the packed visual-style kind, registered before the fake one.
+  const TteThemeClass* packed = &TTeThemeMsStyles::ThemeClass();
   const struct {
     const char* File;
-    bool Matches;
+    const TteThemeClass* Class;
   } cases[] = {
-      {"a.fake", true},  {"/x/y/B.FAKE", true}, {"a.fk", true},    {"a.theme", true},
-      {"a.fa", false},   {"a.f", false},        {"a.ake", false},  {"a", false},
-      {"a.", false},     {"fake", false},       {"a.fake.bak", false}, {"a.them", false},
+      {"a.fake", fake},  {"/x/y/B.FAKE", fake}, {"a.fk", fake},    {"a.theme", packed},
+      {"a.fa", nullptr}, {"a.f", nullptr},      {"a.ake", nullptr}, {"a", nullptr},
+      {"a.", nullptr},   {"fake", nullptr},     {"a.fake.bak", nullptr}, {"a.them", nullptr},
+      {"b.MSSTYLES", packed},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(m.FindThemeClassByFile(QLatin1String(c.File)) != nullptr, c.Matches) << c.File;
+    EXPECT_EQ(m.FindThemeClassByFile(QLatin1String(c.File)), c.Class) << c.File;
 }
 
 TEST(ThemeManagerLoading, ByExtensionByContentAndBesideTheProgram) {

@@ -9,6 +9,7 @@
 
 #include "app_error.h"
 #include "theme_flat.h"
+#include "theme_msux.h"
 #include "theme_officexp.h"
 
 namespace {
@@ -57,6 +58,7 @@ TteThemeManager::TteThemeManager() {
   RegisterThemeClass(TteTheme::ThemeClass());
   RegisterThemeClass(TTeFlatTheme::ThemeClass());
   RegisterThemeClass(TTeOfficeXPTheme::ThemeClass());
+  RegisterThemeClass(TTeThemeMsStyles::ThemeClass());
 }
 
 TteThemeManager::~TteThemeManager() {

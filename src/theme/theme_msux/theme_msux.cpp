@@ -5,6 +5,9 @@
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
+#include <limits>
+#include <vector>
 
 #include "te_compress.h"
 #include "theme_manager.h"
@@ -314,4 +317,641 @@ void TTeThemeMsStyles::SetDefaultFonts() {
     fonts.GetFont(i).Color = buttonText;
   }
   fonts.GetFont(kfButtonTextDisabled).Color = Object(kmsButtonPushbuttonDisabled)->TextColor;
+}
+
+// ---- element painting
+
+namespace {
+
+// Frame by state; 0 paints nothing (a state the controls never send).
+template <size_t N>
+int FrameOf(const int (&frames)[N], uint8_t state) {
+  return state < N ? frames[state] : 0;
+}
+
+TRect Inset(const TRect& r, int by) { return {r.Left + by, r.Top + by, r.Right - by, r.Bottom - by}; }
+
+// Puts an element's fill colour back however the paint ends.
+class FillColorSwap {
+ public:
+  FillColorSwap(TmsuxThemeObject& object, TColor color) : object_(object), saved_(object.FillColor) {
+    object.FillColor = color;
+  }
+  ~FillColorSwap() { object_.FillColor = saved_; }
+  FillColorSwap(const FillColorSwap&) = delete;
+  FillColorSwap& operator=(const FillColorSwap&) = delete;
+
+ private:
+  TmsuxThemeObject& object_;
+  TColor saved_;
+};
+
+}  // namespace
+
+void TTeThemeMsStyles::PaintElement(TmsuxSection section, TCanvas& canvas, const TRect& rect,
+                                    int frame) {
+  if (frame <= 0) return;
+  if (TmsuxThemeObject* object = Object(section)) object->Paint(canvas, rect, frame);
+}
+
+TColor TTeThemeMsStyles::ThemeSysColor(int index) const {
+  return SysColors().GetSysColor(SysColor(index));
+}
+
+bool TTeThemeMsStyles::HasButton(uint8_t kind, const QString&) {
+  static constexpr TmsuxSection kByKind[] = {kmsSpinUp, kmsSpinDown, kmsSpinUphorz, kmsSpinDownhorz};
+  return Object(kind >= 4 && kind <= 7 ? kByKind[kind - 4] : kmsButtonPushbutton) != nullptr;
+}
+
+bool TTeThemeMsStyles::IsButtonTransparent(uint8_t, const QString&) {
+  const TmsuxThemeObject* button = Object(kmsButtonPushbutton);
+  return button && button->Transparent;
+}
+
+void TTeThemeMsStyles::PaintButton(uint8_t kind, TCanvas& canvas, const TteButtonInfo& info,
+                                   const QString&) {
+  // The horizontal spin pair is the other way round here from HasButton; both
+  // elements always exist, so the two answers still agree.
+  static constexpr TmsuxSection kByKind[] = {kmsSpinUp, kmsSpinDown, kmsSpinDownhorz, kmsSpinUphorz};
+  static constexpr int kFrames[] = {1, 2, 3, 4, 5, 2, 5, 2, 3, 4, 3, 3};
+  PaintElement(kind >= 4 && kind <= 7 ? kByKind[kind - 4] : kmsButtonPushbutton, canvas, info.Rect,
+               FrameOf(kFrames, info.State));
+}
+
+bool TTeThemeMsStyles::HasCheckBox(uint8_t, const QString&) {
+  return Object(kmsButtonCheckbox) != nullptr;
+}
+
+bool TTeThemeMsStyles::IsCheckBoxTransparent(uint8_t, const QString&) { return true; }
+
+void TTeThemeMsStyles::PaintCheckBox(uint8_t kind, TCanvas& canvas, const TteCheckBoxInfo& info,
+                                     const QString&) {
+  static constexpr int kFrames[] = {5, 6, 7, 8, 5, 1, 2, 3, 4, 1, 9, 10, 11, 12, 9};
+  if (kind > 1) return;
+  PaintElement(kind == 0 ? kmsButtonCheckbox : kmsButtonRadiobutton, canvas, info.Rect,
+               FrameOf(kFrames, info.State));
+}
+
+bool TTeThemeMsStyles::HasScrollBar(uint8_t, const QString&) {
+  return Object(kmsScrollBarArrowBtn) != nullptr;
+}
+
+bool TTeThemeMsStyles::IsScrollBarTransparent(uint8_t, const QString&) { return false; }
+
+void TTeThemeMsStyles::PaintScrollBar(uint8_t, TCanvas&, const TRect&, const QString&) {}
+
+void TTeThemeMsStyles::PaintScrollBarPart(uint8_t kind, TCanvas& canvas,
+                                          const TteScrollPartInfo& info, const QString&) {
+  static constexpr int kFrames[] = {1, 3, 2, 4};
+  const int frame = FrameOf(kFrames, info.State);
+  if (kind != 0 || frame == 0) return;
+  if (info.Part == 8 || info.Part == 9) {
+    PaintScrollThumb(info.Part == 8, canvas, info.Rect, frame);
+    return;
+  }
+  // The arrow strip holds four states for each of the four directions.
+  const int offset = info.Part == 1 ? 4 : info.Part == 4 ? 8 : info.Part == 5 ? 12 : 0;
+  PaintElement(kmsScrollBarArrowBtn, canvas, info.Rect, frame + offset);
+}
+
+void TTeThemeMsStyles::PaintScrollThumb(bool horizontal, TCanvas& canvas, const TRect& rect,
+                                        int frame) {
+  TmsuxThemeObject* thumb = Object(horizontal ? kmsScrollBarThumbBtnHorz : kmsScrollBarThumbBtnVert);
+  TmsuxThemeObject* gripper = Object(horizontal ? kmsScrollBarGripperHorz : kmsScrollBarGripperVert);
+  if (!thumb || !gripper) return;
+  // The frame the thumb would show decides whether it fits; the one-pixel canvas
+  // learns it without touching the real one.
+  if (scratch_.Empty()) scratch_.SetSize(1, 1);
+  thumb->LastLink = nullptr;
+  thumb->Paint(scratch_.Canvas(), rect, frame);
+  const TRect f = thumb->LastLink ? thumb->LastLink->Rect() : TRect{};
+  const int64_t room = horizontal ? int64_t(rect.Right) - rect.Left : int64_t(rect.Bottom) - rect.Top;
+  const int64_t need = horizontal ? int64_t(f.Right) - f.Left : int64_t(f.Bottom) - f.Top;
+  if (!rect.IsEmpty() && room < need) {
+    // Too small for the thumb's corners: paint it at its own length and squeeze the
+    // picture. Unpainted pixels are left see-through, so a keyed thumb shows the track.
+    TteBitmap squeezed;
+    squeezed.SetSize(horizontal ? int32_t(need) : rect.Width(), horizontal ? rect.Height() : int32_t(need));
+    squeezed.Fill(0x00000000);
+    thumb->Paint(squeezed.Canvas(), squeezed.BoundsRect(), frame);
+    squeezed.AlphaBlend = true;
+    squeezed.Draw(canvas, rect);
+  } else {
+    thumb->Paint(canvas, rect, frame);
+  }
+  const TteBitmapLink& grip = gripper->ImageFile;
+  if (!grip.IsValid()) return;
+  // A count below one shows the whole image, as the frame choice does.
+  const int32_t n = std::max(gripper->ImageCount, 1);
+  const int64_t gw = gripper->ImageLayoutHorizontal ? grip.Bitmap->Width() / n : grip.Bitmap->Width();
+  const int64_t gh = gripper->ImageLayoutHorizontal ? grip.Bitmap->Height() : grip.Bitmap->Height() / n;
+  if (gw < int64_t(rect.Right) - rect.Left && gh < int64_t(rect.Bottom) - rect.Top)
+    gripper->Paint(canvas, rect, frame);
+}
+
+bool TTeThemeMsStyles::HasProgressBar(uint8_t, const QString&) {
+  return Object(kmsProgress) != nullptr;
+}
+
+bool TTeThemeMsStyles::IsProgressBarTransparent(uint8_t, const QString&) { return false; }
+
+void TTeThemeMsStyles::PaintProgressBar(uint8_t, TCanvas& canvas, const TteProgressInfo& info,
+                                        const QString&) {
+  static constexpr TmsuxSection kByPart[] = {kmsProgressBarVert, kmsProgressBar,
+                                             kmsProgressChunkVert, kmsProgressChunk,
+                                             kmsProgressChunkVert, kmsProgressChunk};
+  if (info.Part < std::size(kByPart)) PaintElement(kByPart[info.Part], canvas, info.Rect, 1);
+}
+
+bool TTeThemeMsStyles::HasHeader(uint8_t, const QString&) {
+  const TmsuxThemeObject* header = Object(kmsHeader);
+  return header && header->IsDefined();
+}
+
+void TTeThemeMsStyles::PaintHeader(uint8_t, TCanvas& canvas, const TRect& rect, const QString&) {
+  PaintElement(kmsHeader, canvas, rect, 1);
+}
+
+void TTeThemeMsStyles::PaintHeaderSection(uint8_t, TCanvas& canvas,
+                                          const TteHeaderSectionInfo& info, const QString&) {
+  static constexpr int kFrames[] = {1, 3, 1, 2, 2, 3, 1};
+  PaintElement(kmsHeaderHeaderitem, canvas, info.Rect, FrameOf(kFrames, info.State));
+}
+
+bool TTeThemeMsStyles::HasEdit(uint8_t, const QString&) {
+  const TmsuxThemeObject* edit = Object(kmsEdit);
+  return edit && edit->IsDefined();
+}
+
+TRect TTeThemeMsStyles::EditContentRect(uint8_t, const TteEditInfo& info, const QString&) {
+  return Inset(info.Rect, 4);
+}
+
+void TTeThemeMsStyles::PaintEdit(uint8_t kind, TCanvas& canvas, const TteEditInfo& info,
+                                 const QString&) {
+  PaintEditState(kind >= 4 && kind <= 6, canvas, info.Rect, info.State);
+}
+
+void TTeThemeMsStyles::PaintEditState(bool combo, TCanvas& canvas, const TRect& rect, int state) {
+  TmsuxThemeObject* element = Object(combo ? kmsCombobox : kmsEdit);
+  if (!element) return;
+  if (state >= 0 && state <= 3) {
+    element->Paint(canvas, rect, 1);
+    return;
+  }
+  // Disabled and read-only boxes keep the element's picture and borrow the fill
+  // colour of the section describing that state.
+  TmsuxSection fillFrom;
+  if (combo) {
+    if (state != 4) return;
+    fillFrom = kmsComboboxDisabled;
+  } else if (state == 4 || state == 5) {
+    fillFrom = state == 4 ? kmsEditEdittextDisabled : kmsEditEdittextReadonly;
+  } else {
+    if (state == 6) FillRectColor(canvas, rect, ThemeSysColor(COLOR_HIGHLIGHT));
+    return;
+  }
+  const TmsuxThemeObject* source = Object(fillFrom);
+  if (!source) return;
+  FillColorSwap swap(*element, source->FillColor);
+  element->Paint(canvas, rect, 1);
+}
+
+bool TTeThemeMsStyles::IsDefined(TmsuxSection section) const {
+  const TmsuxThemeObject* object = Object(section);
+  return object && object->IsDefined();
+}
+
+void TTeThemeMsStyles::PaintScrollBarTrack(uint8_t, TCanvas& canvas, const TteScrollPartInfo& info,
+                                           const QString&) {
+  if (info.Part <= 1)
+    PaintElement(info.Part == 0 ? kmsScrollBarUpperTrackVert : kmsScrollBarUpperTrackHorz, canvas,
+                 info.Rect, 1);
+}
+
+bool TTeThemeMsStyles::HasTrackBar(uint8_t, const QString&) { return IsDefined(kmsTrackBar); }
+bool TTeThemeMsStyles::IsTrackBarTransparent(uint8_t, const QString&) { return true; }
+void TTeThemeMsStyles::PaintTrackBar(uint8_t, TCanvas&, const TRect&, const QString&) {}
+
+void TTeThemeMsStyles::PaintTrackBarTrack(uint8_t, TCanvas& canvas, const TteStateWordInfo& info,
+                                          const QString&) {
+  if (info.Low <= 1)
+    PaintElement(info.Low == 0 ? kmsTrackBarTrackVert : kmsTrackBarTrack, canvas, info.Rect, 1);
+}
+
+namespace {
+
+// Thumbs by part: vertical, pointing right, left, plain, down, up.
+constexpr TmsuxSection kThumbs[] = {kmsTrackBarThumbVert,   kmsTrackBarThumbRight,
+                                    kmsTrackBarThumbLeft,   kmsTrackBarThumb,
+                                    kmsTrackBarThumbBottom, kmsTrackBarThumbTop};
+
+}  // namespace
+
+void TTeThemeMsStyles::PaintTrackBarThumb(uint8_t, TCanvas& canvas, const TteStateWordInfo& info,
+                                          const QString&) {
+  static constexpr int kFrames[] = {1, 2, 3, 4, 5};
+  if (info.Low < std::size(kThumbs))
+    PaintElement(kThumbs[info.Low], canvas, info.Rect, FrameOf(kFrames, info.High));
+}
+
+TPoint TTeThemeMsStyles::TrackBarThumbSize(uint8_t, const TteStateWordInfo& info, const QString&) {
+  if (info.Low >= std::size(kThumbs)) return {};
+  TmsuxThemeObject* thumb = Object(kThumbs[info.Low]);
+  if (!thumb || thumb->SizingType != kstTrueSize) return {};
+  if (scratch_.Empty()) scratch_.SetSize(1, 1);
+  thumb->LastLink = nullptr;
+  thumb->Paint(scratch_.Canvas(), {0, 0, 10, 10}, 1);
+  if (!thumb->LastLink) return {};
+  const TRect f = thumb->LastLink->Rect();
+  return {f.Width(), f.Height()};
+}
+
+bool TTeThemeMsStyles::HasStatusBar(uint8_t, const QString&) { return IsDefined(kmsStatus); }
+
+TRect TTeThemeMsStyles::StatusBarContentRect(uint8_t, const TRect& rect, const QString&) {
+  return Inset(rect, 2);
+}
+
+void TTeThemeMsStyles::PaintStatusBar(uint8_t, TCanvas& canvas, const TRect& rect, const QString&) {
+  PaintElement(kmsStatus, canvas, rect, 1);
+}
+
+void TTeThemeMsStyles::PaintStatusPanel(uint8_t, TCanvas& canvas, const TteStatusPanelInfo& info,
+                                        const QString&) {
+  static constexpr TmsuxSection kByKind[] = {kmsStatusPane, kmsStatusPane, kmsStatusGripperpane,
+                                             kmsStatusGripper};
+  if (info.PanelKind < std::size(kByKind)) PaintElement(kByKind[info.PanelKind], canvas, info.Rect, 1);
+}
+
+void TTeThemeMsStyles::PaintEditButton(uint8_t, TCanvas& canvas, const TteEditButtonInfo& info,
+                                       const QString&) {
+  static constexpr int kFrames[] = {1, 2, 3, 1, 4};
+  PaintElement(kmsComboboxDropDownButton, canvas, info.Rect, FrameOf(kFrames, info.State));
+}
+
+bool TTeThemeMsStyles::HasTextArea(uint8_t, const QString&) { return IsDefined(kmsEdit); }
+bool TTeThemeMsStyles::IsTextAreaTransparent(uint8_t, const QString&) { return false; }
+
+TRect TTeThemeMsStyles::TextAreaContentRect(uint8_t, const TteRectByteInfo& info, const QString&) {
+  return Inset(info.Rect, 2);
+}
+
+void TTeThemeMsStyles::PaintTextArea(uint8_t, TCanvas& canvas, const TteRectByteInfo& info,
+                                     const QString&) {
+  // A text area has no hot state of its own: its states are the edit box's from 1 on.
+  PaintEditState(false, canvas, info.Rect, int(info.Value) + 1);
+}
+
+bool TTeThemeMsStyles::HasTextAreaPart(uint8_t, const QString&) { return true; }
+bool TTeThemeMsStyles::IsTextAreaPartTransparent(uint8_t, const QString&) { return false; }
+
+TRect TTeThemeMsStyles::TextAreaPartContentRect(uint8_t, const TteRectByteInfo& info,
+                                                const QString&) {
+  return Inset(info.Rect, 2);
+}
+
+void TTeThemeMsStyles::PaintTextAreaPart(uint8_t, TCanvas& canvas, const TteRectByteInfo& info,
+                                         const QString&) {
+  FillRectColor(canvas, info.Rect, ThemeSysColor(COLOR_BTNFACE));
+  if (const TmsuxThemeObject* edit = Object(kmsEdit)) DrawRect(canvas, info.Rect, edit->BorderColor);
+}
+
+bool TTeThemeMsStyles::HasTab(uint8_t, const QString&) { return IsDefined(kmsTab); }
+
+TRect TTeThemeMsStyles::TabContentRect(uint8_t, const TRect& rect, const QString&) {
+  return Inset(rect, 1);
+}
+
+void TTeThemeMsStyles::PaintTabPage(uint8_t, TCanvas& canvas, const TRect& rect, const QString&) {
+  PaintElement(kmsTabPane, canvas, rect, 1);
+}
+
+void TTeThemeMsStyles::PaintTab(uint8_t, TCanvas& canvas, const TteTabInfo& info, const QString&) {
+  static constexpr int kFrames[] = {1, 2, 4, 5, 5, 4};
+  PaintElement(info.TabKind == 1 ? kmsTabToptabitemleftedge : kmsTabToptabitem, canvas, info.Rect,
+               FrameOf(kFrames, info.State));
+}
+
+void TTeThemeMsStyles::PaintTabScrollButton(uint8_t, TCanvas& canvas, const TteStateWordInfo& info,
+                                            const QString&) {
+  static constexpr int kFrames[] = {1, 2, 3, 4};
+  const int frame = FrameOf(kFrames, info.High);
+  if (frame == 0) return;
+  // Low is the arrow's direction; the strip holds four states per direction.
+  const int offset = info.Low == 2 ? 4 : info.Low == 1 ? 8 : info.Low == 4 ? 12 : 0;
+  PaintElement(kmsScrollBarArrowBtn, canvas, info.Rect, frame + offset);
+}
+
+void TTeThemeMsStyles::PaintFace(TCanvas& canvas, const TRect& rect, bool sunken) {
+  const TColor face = ThemeSysColor(COLOR_BTNFACE);
+  FillRectColor(canvas, rect, face);
+  const TColor light = LightenColor(face, 30), dark = LightenColor(face, -30);
+  DrawFrame3D(canvas, rect, sunken ? dark : light, sunken ? light : dark);
+}
+
+bool TTeThemeMsStyles::HasPanel(uint8_t, const QString&) { return true; }
+
+TRect TTeThemeMsStyles::PanelContentRect(uint8_t, const TRect& rect, const QString&) {
+  return Inset(rect, 2);
+}
+
+void TTeThemeMsStyles::PaintPanel(uint8_t, TCanvas& canvas, const TRect& rect, const QString&) {
+  PaintFace(canvas, rect, false);
+}
+
+bool TTeThemeMsStyles::HasSplitter(uint8_t, const QString&) { return true; }
+
+void TTeThemeMsStyles::PaintSplitter(uint8_t, TCanvas& canvas, const TRect& rect, const QString&) {
+  FillRectColor(canvas, rect, ThemeSysColor(COLOR_BTNFACE));
+}
+
+bool TTeThemeMsStyles::HasGroupBox(uint8_t, const QString&) { return IsDefined(kmsButtonGroupbox); }
+
+bool TTeThemeMsStyles::IsGroupBoxTransparent(uint8_t, const QString&) {
+  const TmsuxThemeObject* box = Object(kmsButtonGroupbox);
+  return box && box->Transparent;
+}
+
+void TTeThemeMsStyles::PaintGroupBox(uint8_t, TCanvas& canvas, const TteGroupBoxInfo& info,
+                                     const QString&) {
+  QImage saved;
+  TRect under;
+  if (!info.EraseRect.IsEmpty()) {
+    const TPoint origin = canvas.Origin();
+    under = IntersectRect(info.EraseRect, canvas.DeviceRect().Offset(origin.X, origin.Y));
+    if (!under.IsEmpty()) saved = canvas.Grab(under);
+  }
+  PaintElement(kmsButtonGroupbox, canvas, info.Rect, 1);
+  if (!saved.isNull()) canvas.StretchCopy(under, saved, {0, 0, saved.width(), saved.height()});
+}
+
+bool TTeThemeMsStyles::HasMenu(uint8_t, const QString&) { return true; }
+bool TTeThemeMsStyles::IsMenuTransparent(uint8_t, const QString&) { return false; }
+
+TRect TTeThemeMsStyles::MenuContentRect(uint8_t kind, const TRect& rect, const QString&) {
+  return kind == 0 ? rect : Inset(rect, 2);
+}
+
+void TTeThemeMsStyles::PaintMenu(uint8_t kind, TCanvas& canvas, const TRect& rect, const QString&) {
+  if (kind > 1) return;
+  FillRectColor(canvas, rect, MenuColor);
+  if (kind == 1) DrawRect(canvas, rect, MenuHilightColor);
+}
+
+bool TTeThemeMsStyles::HasDock(uint8_t, const QString&) { return true; }
+
+TRect TTeThemeMsStyles::DockContentRect(uint8_t, const TRect& rect, const QString&) { return rect; }
+
+void TTeThemeMsStyles::PaintDock(uint8_t, TCanvas& canvas, const TRect& rect, const QString&) {
+  PaintElement(kmsRebar, canvas, rect, 1);
+}
+
+bool TTeThemeMsStyles::HasTool(uint8_t, const QString&) { return IsDefined(kmsRebar); }
+
+void TTeThemeMsStyles::PaintTool(uint8_t kind, TCanvas& canvas, const TRect& rect, const QString&) {
+  if (kind == 2) {
+    PaintMenu(1, canvas, rect, QStringLiteral("default"));
+    return;
+  }
+  const TColor face = ThemeSysColor(COLOR_BTNFACE);
+  DrawFrame3D(canvas, rect, LightenColor(face, 30), LightenColor(face, -30));
+}
+
+void TTeThemeMsStyles::PaintToolButton(uint8_t, TCanvas& canvas, const TteToolButtonInfo& info,
+                                       const QString&) {
+  static constexpr int kFrames[] = {1, 2, 3, 4, 5, 5, 6, 3};
+  TmsuxSection section;
+  switch (info.ButtonKind) {
+    case 0: case 6: case 7: case 8: section = kmsToolbarButton; break;
+    case 1: section = kmsToolbarSeparator; break;
+    case 3: section = kmsToolbarSplitbutton; break;
+    case 4: section = kmsToolbarSplitbuttondropdown; break;
+    case 5: section = kmsToolbarDropdownbutton; break;
+    // Band grippers have one look whatever the state.
+    case 13: PaintElement(kmsRebarGripper, canvas, info.Rect, 1); return;
+    case 14: PaintElement(kmsRebarGrippervert, canvas, info.Rect, 1); return;
+    default: return;
+  }
+  PaintElement(section, canvas, info.Rect, FrameOf(kFrames, info.State));
+}
+
+bool TTeThemeMsStyles::HasScrollBox(uint8_t, const QString&) { return true; }
+
+TRect TTeThemeMsStyles::ScrollBoxContentRect(uint8_t, const TRect& rect, const QString&) {
+  return Inset(rect, 2);
+}
+
+void TTeThemeMsStyles::PaintScrollBox(uint8_t, TCanvas& canvas, const TRect& rect, const QString&) {
+  PaintFace(canvas, rect, true);
+}
+
+bool TTeThemeMsStyles::HasCollapsePanel(uint8_t, const QString&) { return IsDefined(kmsExplorerbar); }
+
+bool TTeThemeMsStyles::IsCollapsePanelTransparent(uint8_t, const QString&) {
+  const TmsuxThemeObject* head = Object(kmsExplorerbarNormalGroupHead);
+  return head && head->Transparent;
+}
+
+TRect TTeThemeMsStyles::CollapsePanelContentRect(uint8_t, const TRect& rect, const QString&) {
+  return rect;
+}
+
+void TTeThemeMsStyles::PaintCollapsePanel(uint8_t, TCanvas& canvas, const TRect& rect,
+                                          const QString&) {
+  PaintElement(kmsExplorerbarSpecialGroupBackground, canvas, rect, 1);
+}
+
+void TTeThemeMsStyles::PaintCollapsePanelCaption(uint8_t, TCanvas& canvas,
+                                                 const TteRectByteInfo& info, const QString&) {
+  // Grown by one on every side so the head covers the panel's border line too.
+  PaintElement(kmsExplorerbarNormalGroupHead, canvas, Inset(info.Rect, -1), 1);
+}
+
+void TTeThemeMsStyles::PaintCollapsePanelButton(uint8_t, TCanvas& canvas,
+                                                const TteStateWordInfo& info, const QString&) {
+  static constexpr int kFrames[] = {1, 2, 3, 1};
+  TmsuxSection section;
+  switch (info.Low) {
+    case 1: section = kmsExplorerbarNormalGroupCollapse; break;
+    case 2: section = kmsExplorerbarNormalGroupExpand; break;
+    case 3:
+      section = IsDefined(kmsExplorerbarHeaderclose) ? kmsExplorerbarHeaderclose : kmsWindowCloseButton;
+      break;
+    default: return;
+  }
+  PaintElement(section, canvas, info.Rect, FrameOf(kFrames, info.High));
+}
+
+void TTeThemeMsStyles::PaintItemFill(TCanvas& canvas, const TRect& rect, uint8_t state) {
+  if (state > 4) return;
+  FillRectColor(canvas, rect, ThemeSysColor(state == 2 || state == 3 ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+}
+
+bool TTeThemeMsStyles::HasList(uint8_t, const QString&) { return IsDefined(kmsEdit); }
+
+void TTeThemeMsStyles::PaintList(uint8_t, TCanvas& canvas, const TRect& rect, const QString&) {
+  PaintElement(kmsListview, canvas, rect, 1);
+}
+
+void TTeThemeMsStyles::PaintListItem(uint8_t, TCanvas& canvas, const TteListItemInfo& info,
+                                     const QString&) {
+  PaintItemFill(canvas, info.Rect, info.State);
+}
+
+bool TTeThemeMsStyles::HasTree(uint8_t, const QString&) { return IsDefined(kmsEdit); }
+
+void TTeThemeMsStyles::PaintTree(uint8_t, TCanvas& canvas, const TRect& rect, const QString&) {
+  PaintElement(kmsListview, canvas, rect, 1);
+}
+
+void TTeThemeMsStyles::PaintTreeItem(uint8_t, TCanvas& canvas, const TteListItemInfo& info,
+                                     const QString&) {
+  PaintItemFill(canvas, info.Rect, info.State);
+}
+
+bool TTeThemeMsStyles::HasGrid(uint8_t, const QString&) { return IsDefined(kmsEdit); }
+
+void TTeThemeMsStyles::PaintGrid(uint8_t, TCanvas& canvas, const TRect& rect, const QString&) {
+  PaintElement(kmsListview, canvas, rect, 1);
+}
+
+void TTeThemeMsStyles::PaintGridCell(uint8_t, TCanvas& canvas, const TteStateWordInfo& info,
+                                     const QString&) {
+  if (info.High == 1) {
+    PaintFace(canvas, info.Rect, false);
+    return;
+  }
+  static constexpr int kSys[] = {COLOR_WINDOW, COLOR_BTNFACE, COLOR_HIGHLIGHT, COLOR_HIGHLIGHT,
+                                 COLOR_WINDOW};
+  if (info.Low < std::size(kSys)) FillRectColor(canvas, info.Rect, ThemeSysColor(kSys[info.Low]));
+}
+
+namespace {
+
+// A w x h box centred in r (rounded toward zero, so it may start before r).
+TRect CentredBox(const TRect& r, int32_t w, int32_t h) {
+  const int64_t left = r.Left + (int64_t(r.Right) - r.Left - w) / 2;
+  const int64_t top = r.Top + (int64_t(r.Bottom) - r.Top - h) / 2;
+  auto clamp = [](int64_t v) {
+    return int32_t(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
+                                       std::numeric_limits<int32_t>::max()));
+  };
+  return {clamp(left), clamp(top), clamp(left + w), clamp(top + h)};
+}
+
+}  // namespace
+
+void TTeThemeMsStyles::PaintMenuItem(uint8_t, TCanvas& canvas, const TteMenuItemInfo& info,
+                                     const QString&) {
+  const TRect& r = info.Rect;
+  const bool lit = info.State == 1 || info.State == 2;
+  switch (info.ItemKind) {
+    case kmikItem:
+      FillRectColor(canvas, r, lit ? MenuHilightColor : MenuColor);
+      return;
+    case kmikSeparator: {
+      FillRectColor(canvas, r, MenuColor);
+      // The line is the middle row of an odd height; an even height has no middle row.
+      const int32_t half = int32_t((int64_t(r.Bottom) - r.Top) / 2);
+      const TRect line{r.Left + 5, r.Top + half, r.Right - 5, r.Bottom - half};
+      if (!line.IsEmpty()) FillRectColor(canvas, line, MenuHilightColor);
+      return;
+    }
+    case kmikScrollUp:
+    case kmikScrollDown:
+      FillRectColor(canvas, r, MenuColor);
+      if (lit) DrawRoundRect(canvas, r, 3, MenuHilightColor);
+      DrawMaskedFrameControl(canvas, CentredBox(r, 14, 14), DFC_SCROLL,
+                             info.ItemKind == kmikScrollUp ? DFCS_SCROLLUP : DFCS_SCROLLDOWN,
+                             RGB(128, 128, 128));
+      return;
+    case kmikMinimize:
+    case kmikRestore:
+    case kmikClose: {
+      static constexpr int kFrames[] = {1, 2, 2, 3};
+      const TmsuxSection section = info.ItemKind == kmikMinimize  ? kmsWindowMDIMinButton
+                                   : info.ItemKind == kmikRestore ? kmsWindowMDIRestoreButton
+                                                                  : kmsWindowMDICloseButton;
+      PaintElement(section, canvas, r, FrameOf(kFrames, info.State));
+      return;
+    }
+    default:
+      return;
+  }
+}
+
+void TTeThemeMsStyles::PaintMenuItemGlyph(uint8_t, TCanvas& canvas, const TteMenuItemInfo& info,
+                                          const TteItemGlyphInfo& glyph, const QString&) {
+  switch (glyph.GlyphKind) {
+    case kgkCheck: {
+      const TRect box = CentredBox(glyph.Rect, 16, 16);
+      const int32_t cx = int32_t((int64_t(box.Left) + box.Right) / 2 - 2);
+      const int32_t cy = int32_t((int64_t(box.Top) + box.Bottom) / 2 + 1);
+      static constexpr TPoint kFirst[] = {{-2, -2}, {0, 0}, {4, -4}, {4, -3}, {0, 1}, {-2, -1}, {-2, -2}};
+      static constexpr TPoint kSecond[] = {{-3, -2}, {-3, -1}, {0, 2}, {5, -3}, {5, -5}};
+      canvas.Pen.Style = TPenStyle::psSolid;
+      canvas.Pen.Width = 1;
+      canvas.Pen.Color = canvas.Font.Color;
+      std::vector<TPoint> points;
+      for (const TPoint& p : kFirst) points.push_back({cx + p.X, cy + p.Y});
+      canvas.Polyline(points);
+      points.clear();
+      for (const TPoint& p : kSecond) points.push_back({cx + p.X, cy + p.Y});
+      canvas.Polyline(points);
+      return;
+    }
+    case kgkRadio:
+      FillRoundRect(canvas, CentredBox(glyph.Rect, 6, 6), 3, clBlack);
+      return;
+    case kgkSubMenu:
+      DrawMaskedFrameControl(canvas, CentredBox(glyph.Rect, 16, 16), DFC_MENU, DFCS_MENUARROW,
+                             canvas.Font.Color);
+      return;
+    case kgkImage:
+    case kgkIcon: {
+      if (!glyph.Bitmap || glyph.Bitmap->Empty()) return;
+      const TteBitmap& bitmap = *glyph.Bitmap;
+      const TRect box = CentredBox(glyph.Rect, bitmap.Width(), bitmap.Height());
+      if (glyph.GlyphKind == kgkImage && (info.State == 1 || info.State == 2)) {
+        // Lifted off a grey shadow. The picture is drawn opaque from a copy: the caller's
+        // bitmap is only lent to us.
+        TteBitmap opaque;
+        opaque.Assign(bitmap);
+        opaque.SetAlpha(255);
+        DrawSilhouette(canvas, box.Left + 1, box.Top + 1, RGB(128, 128, 128), opaque);
+        opaque.Draw(canvas, box.Left - 1, box.Top - 1);
+        return;
+      }
+      bitmap.Draw(canvas, box.Left, box.Top);
+      return;
+    }
+    default:
+      return;
+  }
+}
+
+void TTeThemeMsStyles::PaintTabText(uint8_t, TCanvas& canvas, const TteTabInfo& info,
+                                    const TteTextInfo& text, const QString&) {
+  TteTextInfo turned = text;
+  if (info.TabKind >= 3 && info.TabKind <= 5) turned.Orientation = ktoVerticalDown;
+  else if (info.TabKind >= 6 && info.TabKind <= 8) turned.Orientation = ktoVerticalUp;
+  PaintText(canvas, turned);
+}
+
+void TTeThemeMsStyles::PaintListItemCheck(uint8_t, TCanvas& canvas, const TteListItemInfo&,
+                                          const TteListCheckInfo& check, const QString&) {
+  switch (check.CheckKind) {
+    case klckChecked: PaintElement(kmsButtonCheckbox, canvas, check.Rect, 5); return;
+    case klckUnchecked: PaintElement(kmsButtonCheckbox, canvas, check.Rect, 1); return;
+    case klckMixed: PaintElement(kmsButtonCheckbox, canvas, check.Rect, 9); return;
+    case klckBitmap:
+      if (check.Bitmap && !check.Bitmap->Empty()) {
+        const TRect box = CentredBox(check.Rect, check.Bitmap->Width(), check.Bitmap->Height());
+        check.Bitmap->Draw(canvas, box.Left, box.Top);
+      }
+      return;
+    default:
+      return;
+  }
 }

@@ -45,6 +45,142 @@ class TTeThemeMsStyles : public TteTheme {
   void SetDefaultSysColors() override;
   void SetDefaultFonts() override;
 
+  // ---- element painting: each operation picks an element object and a frame
+  bool HasButton(uint8_t kind, const QString& objectName) override;
+  bool IsButtonTransparent(uint8_t kind, const QString& objectName) override;
+  void PaintButton(uint8_t kind, TCanvas& canvas, const TteButtonInfo& info,
+                   const QString& objectName) override;
+  bool HasCheckBox(uint8_t kind, const QString& objectName) override;
+  bool IsCheckBoxTransparent(uint8_t kind, const QString& objectName) override;
+  void PaintCheckBox(uint8_t kind, TCanvas& canvas, const TteCheckBoxInfo& info,
+                     const QString& objectName) override;
+  bool HasScrollBar(uint8_t kind, const QString& objectName) override;
+  bool IsScrollBarTransparent(uint8_t kind, const QString& objectName) override;
+  void PaintScrollBar(uint8_t kind, TCanvas& canvas, const TRect& rect,
+                      const QString& objectName) override;
+  void PaintScrollBarPart(uint8_t kind, TCanvas& canvas, const TteScrollPartInfo& info,
+                          const QString& objectName) override;
+  bool HasProgressBar(uint8_t kind, const QString& objectName) override;
+  bool IsProgressBarTransparent(uint8_t kind, const QString& objectName) override;
+  void PaintProgressBar(uint8_t kind, TCanvas& canvas, const TteProgressInfo& info,
+                        const QString& objectName) override;
+  bool HasHeader(uint8_t kind, const QString& objectName) override;
+  void PaintHeader(uint8_t kind, TCanvas& canvas, const TRect& rect,
+                   const QString& objectName) override;
+  void PaintHeaderSection(uint8_t kind, TCanvas& canvas, const TteHeaderSectionInfo& info,
+                          const QString& objectName) override;
+  bool HasEdit(uint8_t kind, const QString& objectName) override;
+  TRect EditContentRect(uint8_t kind, const TteEditInfo& info, const QString& objectName) override;
+  void PaintEdit(uint8_t kind, TCanvas& canvas, const TteEditInfo& info,
+                 const QString& objectName) override;
+
+  void PaintScrollBarTrack(uint8_t kind, TCanvas& canvas, const TteScrollPartInfo& info,
+                           const QString& objectName) override;
+  bool HasTrackBar(uint8_t kind, const QString& objectName) override;
+  bool IsTrackBarTransparent(uint8_t kind, const QString& objectName) override;
+  void PaintTrackBar(uint8_t kind, TCanvas& canvas, const TRect& rect,
+                     const QString& objectName) override;
+  void PaintTrackBarTrack(uint8_t kind, TCanvas& canvas, const TteStateWordInfo& info,
+                          const QString& objectName) override;
+  void PaintTrackBarThumb(uint8_t kind, TCanvas& canvas, const TteStateWordInfo& info,
+                          const QString& objectName) override;
+  // The frame size of a true-size thumb; (0, 0) for thumbs that take the room given.
+  TPoint TrackBarThumbSize(uint8_t kind, const TteStateWordInfo& info,
+                           const QString& objectName) override;
+  bool HasStatusBar(uint8_t kind, const QString& objectName) override;
+  TRect StatusBarContentRect(uint8_t kind, const TRect& rect, const QString& objectName) override;
+  void PaintStatusBar(uint8_t kind, TCanvas& canvas, const TRect& rect,
+                      const QString& objectName) override;
+  void PaintStatusPanel(uint8_t kind, TCanvas& canvas, const TteStatusPanelInfo& info,
+                        const QString& objectName) override;
+  void PaintEditButton(uint8_t kind, TCanvas& canvas, const TteEditButtonInfo& info,
+                       const QString& objectName) override;
+  bool HasTextArea(uint8_t kind, const QString& objectName) override;
+  bool IsTextAreaTransparent(uint8_t kind, const QString& objectName) override;
+  TRect TextAreaContentRect(uint8_t kind, const TteRectByteInfo& info,
+                            const QString& objectName) override;
+  void PaintTextArea(uint8_t kind, TCanvas& canvas, const TteRectByteInfo& info,
+                     const QString& objectName) override;
+  bool HasTextAreaPart(uint8_t kind, const QString& objectName) override;
+  bool IsTextAreaPartTransparent(uint8_t kind, const QString& objectName) override;
+  TRect TextAreaPartContentRect(uint8_t kind, const TteRectByteInfo& info,
+                                const QString& objectName) override;
+  void PaintTextAreaPart(uint8_t kind, TCanvas& canvas, const TteRectByteInfo& info,
+                         const QString& objectName) override;
+  bool HasTab(uint8_t kind, const QString& objectName) override;
+  TRect TabContentRect(uint8_t kind, const TRect& rect, const QString& objectName) override;
+  void PaintTabPage(uint8_t kind, TCanvas& canvas, const TRect& rect,
+                    const QString& objectName) override;
+  void PaintTab(uint8_t kind, TCanvas& canvas, const TteTabInfo& info,
+                const QString& objectName) override;
+  void PaintTabScrollButton(uint8_t kind, TCanvas& canvas, const TteStateWordInfo& info,
+                            const QString& objectName) override;
+
+  bool HasPanel(uint8_t kind, const QString& objectName) override;
+  TRect PanelContentRect(uint8_t kind, const TRect& rect, const QString& objectName) override;
+  void PaintPanel(uint8_t kind, TCanvas& canvas, const TRect& rect,
+                  const QString& objectName) override;
+  bool HasSplitter(uint8_t kind, const QString& objectName) override;
+  void PaintSplitter(uint8_t kind, TCanvas& canvas, const TRect& rect,
+                     const QString& objectName) override;
+  bool HasGroupBox(uint8_t kind, const QString& objectName) override;
+  bool IsGroupBoxTransparent(uint8_t kind, const QString& objectName) override;
+  // The pixels under the info's erase rectangle (the caption's gap) survive the paint.
+  void PaintGroupBox(uint8_t kind, TCanvas& canvas, const TteGroupBoxInfo& info,
+                     const QString& objectName) override;
+  bool HasMenu(uint8_t kind, const QString& objectName) override;
+  bool IsMenuTransparent(uint8_t kind, const QString& objectName) override;
+  TRect MenuContentRect(uint8_t kind, const TRect& rect, const QString& objectName) override;
+  void PaintMenu(uint8_t kind, TCanvas& canvas, const TRect& rect,
+                 const QString& objectName) override;
+  bool HasDock(uint8_t kind, const QString& objectName) override;
+  TRect DockContentRect(uint8_t kind, const TRect& rect, const QString& objectName) override;
+  void PaintDock(uint8_t kind, TCanvas& canvas, const TRect& rect,
+                 const QString& objectName) override;
+  bool HasTool(uint8_t kind, const QString& objectName) override;
+  void PaintTool(uint8_t kind, TCanvas& canvas, const TRect& rect,
+                 const QString& objectName) override;
+  void PaintToolButton(uint8_t kind, TCanvas& canvas, const TteToolButtonInfo& info,
+                       const QString& objectName) override;
+  bool HasScrollBox(uint8_t kind, const QString& objectName) override;
+  TRect ScrollBoxContentRect(uint8_t kind, const TRect& rect, const QString& objectName) override;
+  void PaintScrollBox(uint8_t kind, TCanvas& canvas, const TRect& rect,
+                      const QString& objectName) override;
+  bool HasCollapsePanel(uint8_t kind, const QString& objectName) override;
+  bool IsCollapsePanelTransparent(uint8_t kind, const QString& objectName) override;
+  TRect CollapsePanelContentRect(uint8_t kind, const TRect& rect,
+                                 const QString& objectName) override;
+  void PaintCollapsePanel(uint8_t kind, TCanvas& canvas, const TRect& rect,
+                          const QString& objectName) override;
+  void PaintCollapsePanelCaption(uint8_t kind, TCanvas& canvas, const TteRectByteInfo& info,
+                                 const QString& objectName) override;
+  void PaintCollapsePanelButton(uint8_t kind, TCanvas& canvas, const TteStateWordInfo& info,
+                                const QString& objectName) override;
+  bool HasList(uint8_t kind, const QString& objectName) override;
+  void PaintList(uint8_t kind, TCanvas& canvas, const TRect& rect,
+                 const QString& objectName) override;
+  void PaintListItem(uint8_t kind, TCanvas& canvas, const TteListItemInfo& info,
+                     const QString& objectName) override;
+  bool HasTree(uint8_t kind, const QString& objectName) override;
+  void PaintTree(uint8_t kind, TCanvas& canvas, const TRect& rect,
+                 const QString& objectName) override;
+  void PaintTreeItem(uint8_t kind, TCanvas& canvas, const TteListItemInfo& info,
+                     const QString& objectName) override;
+  bool HasGrid(uint8_t kind, const QString& objectName) override;
+  void PaintGrid(uint8_t kind, TCanvas& canvas, const TRect& rect,
+                 const QString& objectName) override;
+  void PaintGridCell(uint8_t kind, TCanvas& canvas, const TteStateWordInfo& info,
+                     const QString& objectName) override;
+
+  void PaintMenuItem(uint8_t kind, TCanvas& canvas, const TteMenuItemInfo& info,
+                     const QString& objectName) override;
+  void PaintMenuItemGlyph(uint8_t kind, TCanvas& canvas, const TteMenuItemInfo& info,
+                          const TteItemGlyphInfo& glyph, const QString& objectName) override;
+  void PaintTabText(uint8_t kind, TCanvas& canvas, const TteTabInfo& info, const TteTextInfo& text,
+                    const QString& objectName) override;
+  void PaintListItemCheck(uint8_t kind, TCanvas& canvas, const TteListItemInfo& info,
+                          const TteListCheckInfo& check, const QString& objectName) override;
+
   // No images, or no Button.Pushbutton keys.
   bool IsEmptyTheme() const;
 
@@ -82,9 +218,26 @@ class TTeThemeMsStyles : public TteTheme {
   void ReadBody(QIODevice& stream);
   void BuildObjects();
   QString SysMetric(const char* key, const char* def) const;
+  // Paints section's element into rect with frame (nothing for a frame of 0).
+  void PaintElement(TmsuxSection section, TCanvas& canvas, const TRect& rect, int frame);
+  // An edit box (or a combo box) in an edit state: 0-3 plain, 4 disabled, 5 read-only,
+  // 6 selected.
+  void PaintEditState(bool combo, TCanvas& canvas, const TRect& rect, int state);
+  bool IsDefined(TmsuxSection section) const;
+  // A list or tree item: selected states in the highlight colour, others in the window's.
+  void PaintItemFill(TCanvas& canvas, const TRect& rect, uint8_t state);
+  // The raised (or, with sunken, lowered) face of panels, fixed grid cells and scroll boxes.
+  void PaintFace(TCanvas& canvas, const TRect& rect, bool sunken);
+  // The theme's own substitute for a system colour.
+  TColor ThemeSysColor(int index) const;
+  // A scroll thumb: squeezed through a bitmap when the room is narrower (or lower)
+  // than its frame, then its gripper centred when that fits.
+  void PaintScrollThumb(bool horizontal, TCanvas& canvas, const TRect& rect, int frame);
 
   TmsuxIni ini_;
   TteBitmapList images_;
   std::array<std::unique_ptr<TmsuxThemeObject>, kMsuxSectionCount> objects_;
   QByteArray pristine_;
+  // One pixel to paint an element on when only the frame it would choose is wanted.
+  TteBitmap scratch_;
 };

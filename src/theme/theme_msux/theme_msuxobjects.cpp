@@ -1,8 +1,9 @@
 // Element objects of packed visual-style themes: reading a section's keys, binding
-// and preparing the images, and choosing a frame or an image at paint time.
+// and preparing the images, choosing a frame or an image, and painting the element.
 #include "theme_msuxobjects.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -278,4 +279,183 @@ TteBitmapLink& TmsuxThemeObject::SelectBySize(const TRect& dest) {
   for (TteBitmapLink* link : {&ImageFile2, &ImageFile3})
     if (link->IsValid() && link->Bitmap->Width() < room) chosen = link;
   return *chosen;
+}
+
+// ---- painting
+
+namespace {
+
+int32_t Clamp32(int64_t v) {
+  return int32_t(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
+                                     std::numeric_limits<int32_t>::max()));
+}
+
+TRect Rect64(int64_t l, int64_t t, int64_t r, int64_t b) {
+  return {Clamp32(l), Clamp32(t), Clamp32(r), Clamp32(b)};
+}
+
+int64_t Width64(const TRect& r) { return int64_t(r.Right) - r.Left; }
+int64_t Height64(const TRect& r) { return int64_t(r.Bottom) - r.Top; }
+
+// A negative margin would push pieces outside the rectangle being painted.
+TmsuxMargins NonNegative(const TmsuxMargins& m) {
+  return {std::max(m.Left, 0), std::max(m.Top, 0), std::max(m.Right, 0), std::max(m.Bottom, 0)};
+}
+
+// Where something of size lands centred in room starting at start (toward zero, so
+// possibly before start when it does not fit).
+int32_t Centred(int32_t start, int64_t room, int64_t size) {
+  return Clamp32(start + (room - size) / 2);
+}
+
+bool ClipInside(const TRect& clip, const TRect& dst) {
+  return clip.IsEmpty() || (clip.Left >= dst.Left && clip.Top >= dst.Top &&
+                            clip.Right <= dst.Right && clip.Bottom <= dst.Bottom);
+}
+
+// Images are shared by every element that names them, so a paint that draws one
+// opaque for a while must hand it back as it found it, even when a draw raises.
+class ImageFlags {
+ public:
+  explicit ImageFlags(TteBitmap& image)
+      : image_(image), alphaBlend_(image.AlphaBlend), transparent_(image.Transparent) {}
+  ~ImageFlags() { Restore(); }
+  ImageFlags(const ImageFlags&) = delete;
+  ImageFlags& operator=(const ImageFlags&) = delete;
+  void Restore() {
+    image_.AlphaBlend = alphaBlend_;
+    image_.Transparent = transparent_;
+  }
+  void Clear() { image_.AlphaBlend = image_.Transparent = false; }
+
+ private:
+  TteBitmap& image_;
+  bool alphaBlend_, transparent_;
+};
+
+}  // namespace
+
+TRect NineGridPiece(const TRect& r, const TmsuxMargins& margins, int which) {
+  const TmsuxMargins m = NonNegative(margins);
+  const int64_t cl = int64_t(r.Left) + m.Left, ct = int64_t(r.Top) + m.Top;
+  const int64_t cr = int64_t(r.Right) - m.Right, cb = int64_t(r.Bottom) - m.Bottom;
+  int64_t left = cl, top = ct, right = cr, bottom = cb;
+  switch (which) {
+    case kgpLeft: left = r.Left, right = cl; break;
+    case kgpTop: top = r.Top, bottom = ct; break;
+    case kgpRight: left = cr, right = r.Right; break;
+    case kgpBottom: top = cb, bottom = r.Bottom; break;
+    case kgpCentre: break;
+    default: return {};
+  }
+  if (right <= left) {
+    if (right < r.Right) ++right;
+    else if (left > r.Left) --left;
+  }
+  // Grows upwards only while that stays inside r, as the width does leftwards; a
+  // rectangle above the canvas's origin still gets its bottom strip.
+  if (bottom <= top) {
+    if (bottom < r.Bottom) ++bottom;
+    else if (top > r.Top) --top;
+  }
+  return Rect64(left, top, right, bottom);
+}
+
+void TmsuxThemeObject::Paint(TCanvas& canvas, const TRect& dest, int a, const TRect& clip) {
+  TRect d = dest;
+  switch (BgType) {
+    case kbtNone:
+      return;
+    case kbtUnset:
+      FillRectColor(canvas, d, FillColor);
+      break;
+    case kbtBorderFill:
+      // Stops once nothing is left inside, so a huge BorderSize costs nothing extra.
+      for (int32_t i = 0; i < BorderSize && !d.IsEmpty(); ++i) {
+        DrawRect(canvas, d, BorderColor);
+        d = {d.Left + 1, d.Top + 1, d.Right - 1, d.Bottom - 1};
+      }
+      if (!d.IsEmpty()) FillRectColor(canvas, d, FillColor);
+      break;
+    case kbtImageFile: {
+      TteBitmapLink* link =
+          ImageSelectType != kistDpi || GlyphTypeImage ? &ImageFile : &SelectBySize(d);
+      if (!link->IsValid()) return;
+      // A frame below 1 shows the first one: leaving the link as the previous paint
+      // left it would make the picture depend on history.
+      SelectFrame(*link, std::max(a, 1));
+      if (ImageCount > 0 && a > 0) a = std::min(a, ImageCount);
+      const TRect s = link->Rect();
+      TteBitmap& image = *link->Bitmap;
+      ImageFlags flags(image);
+      switch (SizingType) {
+        case kstTrueSize: {
+          if (ImageTransparency == kitOpaque) flags.Clear();
+          const int32_t x = Centred(d.Left, Width64(d), Width64(s));
+          const int32_t y = Centred(d.Top, Height64(d), Height64(s));
+          if (ClipInside(clip, Rect64(x, y, x + Width64(s), y + Height64(s)))) image.Draw(canvas, x, y, s);
+          break;
+        }
+        case kstTile:
+        case kstStretch:
+        case kstBorderTileClientStretch:
+        case kstBorderStretchClientTile: {
+          const TmsuxMargins m = NonNegative(SizingMargins);
+          // Pieces never read outside the frame, even when the margins are wider than it.
+          auto piece = [&](int which, bool tile) {
+            const TRect src = IntersectRect(NineGridPiece(s, m, which), s);
+            const TRect dst = NineGridPiece(d, m, which);
+            if (src.IsEmpty() || dst.IsEmpty() || !ClipInside(clip, dst)) return;
+            if (tile) image.Tile(canvas, dst, src);
+            else image.Draw(canvas, dst, src);
+          };
+          auto corner = [&](int64_t l, int64_t t, int64_t r, int64_t b, int64_t x, int64_t y) {
+            const TRect src = Rect64(l, t, r, b);
+            const TRect part = IntersectRect(src, s);
+            if (part.IsEmpty()) return;
+            image.Draw(canvas, Clamp32(x + part.Left - src.Left), Clamp32(y + part.Top - src.Top),
+                       part);
+          };
+          if (ImageTransparency < kitTransparent) flags.Clear();
+          piece(kgpCentre, SizingType == kstTile || SizingType == kstBorderStretchClientTile);
+          if (ImageTransparency != kitOpaque) flags.Restore();
+          else flags.Clear();
+          const bool tileEdges = SizingType == kstTile || SizingType == kstBorderTileClientStretch;
+          for (int which : {kgpTop, kgpBottom, kgpLeft, kgpRight}) piece(which, tileEdges);
+          const int64_t right = int64_t(dest.Right) - m.Right, bottom = int64_t(dest.Bottom) - m.Bottom;
+          corner(s.Left, s.Top, int64_t(s.Left) + m.Left, int64_t(s.Top) + m.Top, dest.Left, dest.Top);
+          corner(int64_t(s.Right) - m.Right, s.Top, s.Right, int64_t(s.Top) + m.Top, right, dest.Top);
+          corner(s.Left, int64_t(s.Bottom) - m.Bottom, int64_t(s.Left) + m.Left, s.Bottom, dest.Left,
+                 bottom);
+          corner(int64_t(s.Right) - m.Right, int64_t(s.Bottom) - m.Bottom, s.Right, s.Bottom, right,
+                 bottom);
+          break;
+        }
+        case kstTileVertical:
+        case kstTileHorizontal:
+          break;
+      }
+      flags.Restore();
+      LastLink = link;
+      break;
+    }
+  }
+  if (!GlyphTypeImage || ImageCount <= 0 || a <= 0) return;
+  auto glyph = [&](TteBitmapLink& link) {
+    if (!link.IsValid()) return;
+    // Frame a as SelectFrame would pick it but not clamped: a frame past the image
+    // lies outside it and draws nothing.
+    const int64_t n = ImageCount;
+    const int64_t w = link.Bitmap->Width(), h = link.Bitmap->Height();
+    if (ImageLayoutHorizontal) link.Left = Clamp32(w / n * (a - 1)), link.Top = 0,
+                               link.Right = Clamp32(w / n * a), link.Bottom = int32_t(h);
+    else link.Left = 0, link.Top = Clamp32(h / n * (a - 1)), link.Right = int32_t(w),
+         link.Bottom = Clamp32(h / n * a);
+    const TRect f = link.Rect();
+    if (GlyphTransparent) link.Bitmap->Transparent = true;
+    link.Bitmap->Draw(canvas, Centred(d.Left, Width64(d), Width64(f)),
+                      Centred(d.Top, Height64(d), Height64(f)), f);
+  };
+  glyph(GlyphImageFile);
+  if (ImageSelectType == kistDpi || ImageSelectType == kistSize) glyph(SelectBySize(d));
 }

@@ -129,6 +129,14 @@ struct TmsuxImageStore {
   std::function<std::unique_ptr<TteBitmap>(const QString& upperName)> LoadMissing;
 };
 
+// The pieces of a nine-grid besides the corners.
+enum TmsuxGridPiece : int { kgpLeft = 0, kgpTop = 1, kgpRight = 2, kgpBottom = 3, kgpCentre = 4 };
+// Piece which of r cut by the margins m (negative margins count as 0). A piece that
+// comes out zero or less wide or high is widened by one pixel inside r where it can
+// be, so a zero margin still gives a one-pixel edge strip; the result is clamped to
+// 32 bits rather than overflowing.
+TRect NineGridPiece(const TRect& r, const TmsuxMargins& m, int which);
+
 class TmsuxThemeObject {
  public:
   static constexpr int kMaxProps = 51;
@@ -176,6 +184,12 @@ class TmsuxThemeObject {
   // ImageFile1, or the last of ImageFile2 and ImageFile3 whose image is narrower than
   // the destination's content width.
   TteBitmapLink& SelectBySize(const TRect& dest);
+
+  // Paints the element into dest showing frame a (1-based): its background by BgType,
+  // an image by SizingType and SizingMargins, then its glyph. With a non-empty clip the
+  // centre, edges and true-size image are drawn only when the clip lies wholly inside
+  // their destination. Images' flags are changed while painting and put back after.
+  void Paint(TCanvas& canvas, const TRect& dest, int a, const TRect& clip = {});
 
  private:
   void ApplyKey(const QString& key, QString& value, const TmsuxImageStore& store);
