@@ -1,6 +1,7 @@
 // TteBitmap and its companions: pixel storage, the draw modes and their exact
 // arithmetic, the bitmap record, and the canvas helpers built on TCanvas.
 #include "te_bitmap.h"
+#include "te_compress.h"
 
 #include <QIODevice>
 #include <QtEndian>
@@ -64,40 +65,6 @@ void MapAxis(std::vector<int32_t>& map, int64_t first, int count, int64_t size, 
 [[noreturn]] void ReadError() { throw EAppError(QStringLiteral("Stream read error")); }
 [[noreturn]] void WriteError() { throw EAppError(QStringLiteral("Stream write error")); }
 
-void ReadExact(QIODevice& stream, char* dst, int64_t count) {
-  while (count > 0) {
-    const qint64 got = stream.read(dst, count);
-    if (got <= 0) ReadError();
-    dst += got;
-    count -= got;
-  }
-}
-
-int32_t ReadInt32(QIODevice& stream) {
-  char bytes[4];
-  ReadExact(stream, bytes, 4);
-  return qFromLittleEndian<int32_t>(bytes);
-}
-
-// Reads count bytes. A stated length is never trusted: a random-access stream must
-// hold that much, and a sequential one grows the buffer only as data arrives.
-QByteArray ReadBytes(QIODevice& stream, int64_t count) {
-  if (!stream.isSequential()) {
-    if (stream.size() - stream.pos() < count) ReadError();
-    QByteArray out(qsizetype(count), Qt::Uninitialized);
-    ReadExact(stream, out.data(), count);
-    return out;
-  }
-  constexpr int64_t kChunk = 64 * 1024;
-  QByteArray out;
-  while (out.size() < count) {
-    const int64_t part = std::min<int64_t>(kChunk, count - out.size());
-    const qsizetype at = out.size();
-    out.resize(at + qsizetype(part));
-    ReadExact(stream, out.data() + at, part);
-  }
-  return out;
-}
 
 void WriteExact(QIODevice& stream, const char* data, int64_t count) {
   if (count > 0 && stream.write(data, count) != count) WriteError();
@@ -706,11 +673,11 @@ void TteBitmap::DrawUnder(const TteBitmap& source, int x, int y, const TRect& sr
 // ---- bitmap record
 
 void TteBitmap::LoadFromStream(QIODevice& stream) {
-  const int32_t nameLength = ReadInt32(stream);
+  const int32_t nameLength = ReadCheckedInt32(stream);
   if (nameLength < 0) ReadError();
-  const QString name = QString::fromLatin1(ReadBytes(stream, nameLength));
-  const int32_t width = ReadInt32(stream);
-  const int32_t height = ReadInt32(stream);
+  const QString name = QString::fromLatin1(ReadCheckedBytes(stream, nameLength));
+  const int32_t width = ReadCheckedInt32(stream);
+  const int32_t height = ReadCheckedInt32(stream);
   if (width < 0 || height == std::numeric_limits<int32_t>::min()) ReadError();
   const int64_t rows = std::abs(int64_t(height));
   if (width > kMaxSide || rows > kMaxSide || width * rows > kMaxPixels) ReadError();
@@ -726,9 +693,9 @@ void TteBitmap::LoadFromStream(QIODevice& stream) {
     if (stream.size() - stream.pos() < bytes) ReadError();
     SetSize(width, int32_t(rows));
     Name = name;
-    ReadExact(stream, reinterpret_cast<char*>(bits_.get()), bytes);
+    ReadCheckedInto(stream, reinterpret_cast<char*>(bits_.get()), bytes);
   } else {
-    const QByteArray pixels = ReadBytes(stream, bytes);
+    const QByteArray pixels = ReadCheckedBytes(stream, bytes);
     SetSize(width, int32_t(rows));
     Name = name;
     std::memcpy(bits_.get(), pixels.constData(), size_t(bytes));

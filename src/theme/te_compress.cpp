@@ -277,6 +277,8 @@ QByteArray ReadCheckedBytes(QIODevice& stream, qint64 count) {
   return out;
 }
 
+void ReadCheckedInto(QIODevice& stream, char* dst, qint64 count) { ReadExactly(stream, dst, count); }
+
 int32_t ReadCheckedInt32(QIODevice& stream) {
   char bytes[4];
   ReadExactly(stream, bytes, 4);

@@ -118,4 +118,6 @@ class TDecompressionStream : public QIODevice {
 QByteArray ReadCheckedBytes(QIODevice& stream, qint64 count);
 int32_t ReadCheckedInt32(QIODevice& stream);
 uint8_t ReadCheckedByte(QIODevice& stream);
+// Reads exactly count bytes into dst (the caller has checked the count).
+void ReadCheckedInto(QIODevice& stream, char* dst, qint64 count);
 void WriteInt32LE(QIODevice& stream, int32_t value);

@@ -227,11 +227,15 @@ bool TfrmMain::WaitForProbe() {
   return true;
 }
 
-bool TfrmMain::ProbeFile(const QString& input) {
-  SetUpRunner(false);
+void TfrmMain::EndRunningChild() {
   if (Runner_->Running()) Runner_->Terminate(0);
   // A killed child still has to deliver its end before the runner is free.
   while (Runner_->Running()) ProcessUiEventsWaiting();
+}
+
+bool TfrmMain::ProbeFile(const QString& input) {
+  SetUpRunner(false);
+  EndRunningChild();
   Runner_->SetCommandLine(ProbeCommand(programDir_, input));
   facts_ = TMediaFacts();
   parser_.Reset();
@@ -346,8 +350,7 @@ bool TfrmMain::StartJob(const QString& input) {
   }
   const QString command = ConvertCommand(programDir_, source, OutputFile_, choice);
 
-  if (Runner_->Running()) Runner_->Terminate(0);
-  while (Runner_->Running()) ProcessUiEventsWaiting();
+  EndRunningChild();
   SetUpRunner(true);
   Runner_->SetCommandLine(command);
   facts_.Duration = 0;
@@ -445,10 +448,15 @@ void TfrmMain::btnStopConvertClick() {
 
 // ---- File list -----------------------------------------------------------------------
 
+bool TfrmMain::RunnerTaken() const {
+  // Between jobs the batch adds the files it queued itself.
+  return (Busy_ && !draining_) || probing_;
+}
+
 void TfrmMain::QueueOrRun(const QString& path, bool isList) {
   // Adding probes the file on the one runner; while a batch or another probe
   // holds it, the file waits its turn instead of killing that child.
-  if ((Busy_ && !draining_) || probing_) {
+  if (RunnerTaken()) {
     pendingAdds_.push_back({path, isList});
     if (!Busy_) ScheduleDrain();
     return;
@@ -495,7 +503,7 @@ void TfrmMain::DrainPendingAdds() {
 
 void TfrmMain::AddVideoFile(const QString& path) {
   if (!FileExists(path)) return;
-  if ((Busy_ && !draining_) || probing_) {
+  if (RunnerTaken()) {
     QueueOrRun(path, false);
     return;
   }
@@ -510,7 +518,7 @@ void TfrmMain::AddVideoFile(const QString& path) {
 }
 
 void TfrmMain::LoadFileList(const QString& path) {
-  if ((Busy_ && !draining_) || probing_) {
+  if (RunnerTaken()) {
     QueueOrRun(path, true);
     return;
   }

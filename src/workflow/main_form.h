@@ -114,6 +114,8 @@ class TfrmMain {
   void DrainPendingAdds();
   void ScheduleDrain();
   bool WaitForProbe();
+  void EndRunningChild();
+  bool RunnerTaken() const;
   void DeleteScriptFile();
 
   IMainView& view_;

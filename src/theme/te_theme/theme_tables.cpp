@@ -9,6 +9,7 @@
 
 #include "app_error.h"
 #include "te_bitmap.h"
+#include "te_compress.h"
 #include "te_theme.h"
 
 namespace {
@@ -93,23 +94,12 @@ constexpr const char* kFontNames[kThemeFontCount] = {
     "PopupMenuItemTextDisabled",
 };
 
-[[noreturn]] void StreamReadError() { throw EAppError(QStringLiteral("Stream read error")); }
-
 void WriteBytes(QIODevice& stream, const char* data, qint64 size) {
   if (stream.write(data, size) != size) throw EAppError(QStringLiteral("Stream write error"));
 }
 
-uint8_t ReadByte(QIODevice& stream) {
-  char c;
-  if (stream.read(&c, 1) != 1) StreamReadError();
-  return uint8_t(c);
-}
-
-uint32_t ReadUInt32(QIODevice& stream) {
-  uchar b[4];
-  if (stream.read(reinterpret_cast<char*>(b), 4) != 4) StreamReadError();
-  return qFromLittleEndian<uint32_t>(b);
-}
+uint8_t ReadByte(QIODevice& stream) { return ReadCheckedByte(stream); }
+uint32_t ReadUInt32(QIODevice& stream) { return uint32_t(ReadCheckedInt32(stream)); }
 
 void WriteUInt32(QIODevice& stream, uint32_t v) {
   uchar b[4];
@@ -237,13 +227,8 @@ void WriteStreamString(QIODevice& stream, const QByteArray& text) {
 }
 
 QByteArray ReadStreamString(QIODevice& stream) {
-  const uint32_t n = ReadUInt32(stream);
-  // Never trust the count: a sequential stream may only grow as far as bytes arrive.
-  const qint64 left = stream.isSequential() ? stream.bytesAvailable() : stream.size() - stream.pos();
-  if (qint64(n) > left) StreamReadError();
-  QByteArray s = stream.read(n);
-  if (s.size() != qsizetype(n)) StreamReadError();
-  return s;
+  // The count is not trusted: the checked read grows only as far as bytes arrive.
+  return ReadCheckedBytes(stream, qint64(ReadUInt32(stream)));
 }
 
 const char* ThemeColorName(int index) {
