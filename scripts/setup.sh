@@ -11,6 +11,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb openbox xdotool imagemagick x11-utils
   fonts-dejavu-core
+  binutils-mingw-w64-x86-64
 )
 
 missing=()

@@ -1,5 +1,6 @@
 // The main window as a view of the workflow controller.
 #include "main_window.h"
+#include "main_window_themes.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -22,6 +23,7 @@
 
 TMainWindow::TMainWindow(TStartOptions options, QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("frmMain"));
+  themes_ = std::make_unique<TMainWindowThemes>();
   w_ = BuildMainWindowWidgets(this);
   setWindowIcon(ApplicationIcon());
   resize(kDesignWidth, kDesignHeight);

@@ -19,6 +19,7 @@ class QPushButton;
 class QStackedWidget;
 class QStatusBar;
 class TFileListView;
+class TMainWindowThemes;
 class THomeLabel;
 
 // The controls of the window, named as the program names them.
@@ -54,6 +55,8 @@ class TMainWindow : public QWidget, public IMainView {
 
   TfrmMain& Controller() { return *controller_; }
   const TMainWindowWidgets& Widgets() const { return w_; }
+  // The stored theme with the engine and the frame's link.
+  TMainWindowThemes& Themes() { return *themes_; }
   bool TerminateRequested() const { return terminateRequested_; }
 
   // Tests replace the modal message box and the desktop's open request.
@@ -103,6 +106,7 @@ class TMainWindow : public QWidget, public IMainView {
  private:
   void Connect();
 
+  std::unique_ptr<TMainWindowThemes> themes_;
   TMainWindowWidgets w_;
   std::unique_ptr<TfrmMain> controller_;
   bool terminateRequested_ = false;

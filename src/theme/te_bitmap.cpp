@@ -6,12 +6,14 @@
 #include <QIODevice>
 #include <QtEndian>
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <limits>
 #include <new>
 
 #include "app_error.h"
+#include "pe_resources.h"
 
 static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "pixels and records are stored little-endian");
 
@@ -712,6 +714,159 @@ void TteBitmap::SaveToStream(QIODevice& stream) const {
   if (!Empty())
     WriteExact(stream, reinterpret_cast<const char*>(bits_.get()),
                int64_t(width_) * height_ * int64_t(sizeof(TteColor)));
+}
+
+// ---- device-independent bitmaps
+
+namespace {
+
+constexpr uint32_t kBiRgb = 0;
+constexpr uint32_t kBiBitfields = 3;
+constexpr int64_t kDibInfoHeaderSize = 40;
+// Headers this long carry the colour masks themselves (and from 56 bytes the alpha mask).
+constexpr int64_t kDibMasksInHeaderSize = 52;
+constexpr int64_t kDibAlphaMaskInHeaderSize = 56;
+// Theme images are small; the bound keeps a one-bit bitmap of a few megabytes from
+// asking for gigabytes of 32-bit pixels.
+constexpr int64_t kMaxDibPixels = int64_t(1) << 24;
+
+// One channel of a bit-field pixel, scaled to 0..255: round(v * 255 / max) where max is
+// the mask shifted down, so five bits give 0, 8, 16, ... 255 and eight bits stay as
+// they are.
+class TDibChannel {
+ public:
+  explicit TDibChannel(uint32_t mask) : mask_(mask) {
+    if (mask == 0) return;
+    shift_ = std::countr_zero(mask);
+    max_ = mask >> shift_;
+  }
+  bool Present() const { return mask_ != 0; }
+  uint32_t Get(uint32_t pixel) const {
+    if (mask_ == 0) return 0;
+    const uint64_t v = (pixel & mask_) >> shift_;
+    return uint32_t((v * 255 + max_ / 2) / max_);
+  }
+
+ private:
+  uint32_t mask_;
+  int shift_ = 0;
+  uint64_t max_ = 1;
+};
+
+TteColor Opaque(uint32_t r, uint32_t g, uint32_t b) { return 0xFF000000u | r << 16 | g << 8 | b; }
+
+}  // namespace
+
+bool TteBitmap::LoadFromDib(QByteArrayView dib) {
+  const int64_t size = dib.size();
+  const char* d = dib.data();
+  auto u16 = [d](int64_t at) { return qFromLittleEndian<uint16_t>(d + at); };
+  auto u32 = [d](int64_t at) { return qFromLittleEndian<uint32_t>(d + at); };
+  if (size < kDibInfoHeaderSize) return false;
+  const int64_t headerSize = u32(0);
+  if (headerSize < kDibInfoHeaderSize || headerSize > size) return false;
+  const int32_t width = int32_t(u32(4));
+  const int32_t height = int32_t(u32(8));
+  const int bpp = u16(14);
+  const uint32_t compression = u32(16);
+  const uint32_t colorsUsed = u32(32);
+  if (width <= 0 || height == 0 || height == std::numeric_limits<int32_t>::min()) return false;
+  const bool topDown = height < 0;
+  const int64_t rows = std::abs(int64_t(height));
+  if (width > kMaxSide || rows > kMaxSide || width * rows > kMaxDibPixels) return false;
+  if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) return false;
+  const bool bitfields = compression == kBiBitfields;
+  if (compression != kBiRgb && !(bitfields && (bpp == 16 || bpp == 32))) return false;
+
+  // Red, green, blue, alpha.
+  uint32_t masks[4] = {};
+  int64_t at = headerSize;
+  if (bitfields) {
+    if (headerSize >= kDibMasksInHeaderSize) {
+      for (int i = 0; i < 3; ++i) masks[i] = u32(40 + 4 * i);
+      if (headerSize >= kDibAlphaMaskInHeaderSize) masks[3] = u32(52);
+    } else {
+      // The plain header is followed by the three colour masks.
+      if (size - at < 12) return false;
+      for (int i = 0; i < 3; ++i) masks[i] = u32(at + 4 * i);
+      at += 12;
+    }
+  } else if (bpp == 16) {
+    masks[0] = 0x7C00, masks[1] = 0x03E0, masks[2] = 0x001F;
+  } else if (bpp == 32) {
+    masks[0] = 0x00FF0000, masks[1] = 0x0000FF00, masks[2] = 0x000000FF;
+  }
+  // 32-bit rows carry alpha in the byte the colours leave free, unless a mask says
+  // otherwise; 16-bit ones never do.
+  if (bpp == 32 && masks[3] == 0 && ~(masks[0] | masks[1] | masks[2]) == 0xFF000000u)
+    masks[3] = 0xFF000000u;
+  if (bpp != 32) masks[3] = 0;
+
+  // A palette sits before the rows at every depth; above eight bits it is only a hint
+  // for display and is skipped.
+  int64_t paletteCount = colorsUsed;
+  if (bpp <= 8 && paletteCount == 0) paletteCount = int64_t(1) << bpp;
+  if (paletteCount > (size - at) / 4) return false;
+  std::vector<TteColor> palette;
+  if (bpp <= 8) {
+    palette.resize(size_t(std::min<int64_t>(paletteCount, int64_t(1) << bpp)));
+    for (size_t i = 0; i < palette.size(); ++i) {
+      const uint8_t* q = reinterpret_cast<const uint8_t*>(d + at + 4 * int64_t(i));
+      palette[i] = Opaque(q[2], q[1], q[0]);
+    }
+  }
+  at += paletteCount * 4;
+
+  const int64_t stride = (width * bpp + 31) / 32 * 4;
+  if (stride * rows > size - at) return false;
+  const TDibChannel red(masks[0]), green(masks[1]), blue(masks[2]), alpha(masks[3]);
+  std::vector<TteColor> pixels(size_t(width * rows));
+  for (int64_t y = 0; y < rows; ++y) {
+    const uint8_t* src =
+        reinterpret_cast<const uint8_t*>(d + at + stride * (topDown ? y : rows - 1 - y));
+    TteColor* out = pixels.data() + y * width;
+    for (int64_t x = 0; x < width; ++x) {
+      switch (bpp) {
+        case 1:
+        case 4:
+        case 8: {
+          const int64_t bit = x * bpp;
+          const uint32_t index = (src[bit / 8] >> (8 - bpp - bit % 8)) & ((1u << bpp) - 1);
+          // An index past a short palette shows black, as the display would.
+          out[x] = index < palette.size() ? palette[index] : Opaque(0, 0, 0);
+          break;
+        }
+        case 24:
+          out[x] = Opaque(src[3 * x + 2], src[3 * x + 1], src[3 * x]);
+          break;
+        default: {
+          const uint32_t p = bpp == 16 ? qFromLittleEndian<uint16_t>(src + 2 * x)
+                                       : qFromLittleEndian<uint32_t>(src + 4 * x);
+          const uint32_t a = alpha.Present() ? alpha.Get(p) : 255;
+          out[x] = a << 24 | red.Get(p) << 16 | green.Get(p) << 8 | blue.Get(p);
+        }
+      }
+    }
+  }
+
+  SetSize(width, int32_t(rows));
+  std::memcpy(bits_.get(), pixels.data(), pixels.size() * sizeof(TteColor));
+  Transparent = false;
+  if (bpp == 32)
+    CheckingAlpha();
+  else
+    AlphaBlend = false;
+  return true;
+}
+
+bool TteBitmap::LoadFromResource(const TPeResourceReader& library, const QString& name) {
+  const std::optional<QByteArrayView> dib = library.Find(kRtBitmap, name);
+  return dib && LoadFromDib(*dib);
+}
+
+bool TteBitmap::LoadFromResource(const QString& libraryFile, const QString& name) {
+  TPeResourceReader library;
+  return library.Open(libraryFile) && LoadFromResource(library, name);
 }
 
 // ---- TteBitmapLink

@@ -3,6 +3,7 @@
 // helpers all theme kinds share.
 #pragma once
 
+#include <QByteArrayView>
 #include <QImage>
 #include <QRegion>
 #include <QString>
@@ -16,6 +17,7 @@
 #include "te_bitmap_kernels.h"
 
 class QIODevice;
+class TPeResourceReader;
 
 // 0xAARRGGBB, bytes blue, green, red, alpha in memory, alpha not premultiplied.
 using TteColor = uint32_t;
@@ -109,6 +111,18 @@ class TteBitmap {
   // A malformed or truncated record raises EAppError and leaves the bitmap as it was.
   void LoadFromStream(QIODevice& stream);
   void SaveToStream(QIODevice& stream) const;
+
+  // A device-independent bitmap as libraries keep it (header, masks, palette, rows; no
+  // file header): 1, 4, 8, 16, 24 or 32 bits per pixel, plain or with bit-field masks,
+  // rows bottom-up or top-down. 32-bit pixels keep their alpha and CheckingAlpha sets
+  // AlphaBlend; other depths become opaque. Anything else (run-length or embedded
+  // compression, data shorter than its header says) gives false and leaves the bitmap
+  // as it was.
+  bool LoadFromDib(QByteArrayView dib);
+  // The bitmap resource of that name from a library; false, bitmap unchanged, when
+  // there is none or it cannot be decoded.
+  bool LoadFromResource(const QString& libraryFile, const QString& name);
+  bool LoadFromResource(const TPeResourceReader& library, const QString& name);
 
   // The drawing surface over the pixels, made on first request and owned here.
   TCanvas& Canvas();

@@ -18,6 +18,9 @@
 
 #include "file_list_view.h"
 #include "main_window.h"
+#include "main_window_themes.h"
+#include "te_theme.h"
+#include "theme_manager.h"
 #include "ui_thread.h"
 
 namespace {
@@ -200,6 +203,34 @@ TEST_F(MainWindowTest, HelpAndTheMakerLabelOpenLocalPages) {
   QTest::mouseClick(reinterpret_cast<QWidget*>(W().labelHome), Qt::LeftButton);
   ASSERT_EQ(opened.size(), 2);
   EXPECT_TRUE(opened[1].endsWith("about.html"));
+}
+
+TEST_F(MainWindowTest, StoredThemeIsInForceForTheWindowAndItsFrame) {
+  ASSERT_FALSE(TMainWindowThemes::StoredPayload().isEmpty()) << "the program carries no stored theme";
+  TMainWindow& w = Open();
+  TMainWindowThemes& themes = w.Themes();
+  ASSERT_EQ(themes.ThemeList().Themes().Count(), 1);
+  const QString stored = themes.ThemeList().Themes().Items(0)->ThemeStore();
+  EXPECT_EQ(themes.Engine().ThemeIndex(), 0);
+  EXPECT_EQ(themes.Link().ThemeIndex(), 0);
+  EXPECT_EQ(themes.Engine().ThemeBuilding(), QStringLiteral("No theme"));
+  TteTheme* current = ThemeManager().CurrentTheme();
+  TteTheme* frame = themes.Link().GetTheme();
+  ASSERT_NE(current, nullptr);
+  ASSERT_NE(frame, nullptr);
+  EXPECT_NE(current, frame) << "the frame must hold a theme of its own";
+  EXPECT_EQ(current->Name, stored);
+  EXPECT_EQ(frame->Name, stored);
+  EXPECT_TRUE(frame->HasWindow(0, QStringLiteral("default")));
+}
+
+// A truncated payload and a packed stream with nothing behind its magic.
+TEST(MainWindowThemes, DamagedStoredThemeLeavesNoThemeAndNoFailure) {
+  for (const QByteArray& payload :
+       {QByteArray("\x02\xff\xff\xff\x7f", 5), QByteArray("\x02\0\0\0\0\x07\0\0\0\0\0\0\0OVMSSTL", 20)}) {
+    TMainWindowThemes themes(payload);
+    EXPECT_FALSE(themes.Link().GetTheme() && themes.Link().GetTheme()->HasWindow(0, QStringLiteral("default")));
+  }
 }
 
 }  // namespace

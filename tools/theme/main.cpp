@@ -1,5 +1,6 @@
-// sonolift-theme: lists the theme kinds and renders any element of a theme to a PNG,
-// one operation at a time or all of them on a contact sheet.
+// sonolift-theme: lists the theme kinds, renders any element of a theme to a PNG (one
+// operation at a time or all of them on a contact sheet), and packs, unpacks, converts
+// and describes theme files.
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
@@ -12,10 +13,12 @@
 #include "app_error.h"
 #include "render_ops.h"
 #include "te_bitmap.h"
+#include "theme_files.h"
 #include "theme_manager.h"
 
 namespace {
 
+constexpr int kFailure = 1;
 constexpr int kUsageError = 2;
 
 const char kUsage[] =
@@ -25,7 +28,11 @@ const char kUsage[] =
     "                 [--state N] [--part N] [--object NAME] [--size WxH] [--active 0|1]\n"
     "                 [--buttons BITS] [--caption TEXT] [--hue N] [--brightness N] OUT.png\n"
     "  sonolift-theme sheet (--builtin KIND | --theme FILE) [--hue N] [--brightness N] OUT.png\n"
-    "  sonolift-theme ops\n";
+    "  sonolift-theme ops\n"
+    "  sonolift-theme pack [--name NAME] [--allow-missing] DIR OUT.theme\n"
+    "  sonolift-theme unpack FILE DIR\n"
+    "  sonolift-theme info FILE\n"
+    "  sonolift-theme convert FILE OUT.theme\n";
 
 struct UsageError {
   QString Message;
@@ -110,11 +117,13 @@ std::unique_ptr<TteTheme> MakeTheme(const Options& o) {
       throw UsageError{QStringLiteral("unknown theme kind \"%1\" (see: sonolift-theme kinds)")
                            .arg(o.Builtin), false};
   } else {
-    if (!QFileInfo::exists(o.ThemeFile))
-      throw UsageError{QStringLiteral("no such file: %1").arg(o.ThemeFile), false};
-    theme = manager.LoadThemeFromFile(QFileInfo(o.ThemeFile).absoluteFilePath());
-    if (!theme)
-      throw UsageError{QStringLiteral("not a theme this program can read: %1").arg(o.ThemeFile), false};
+    try {
+      theme = LoadThemeOrFail(o.ThemeFile);
+    } catch (const ToolFailure& f) {
+      // A theme to paint with is part of the command line: one that will not load is
+      // a usage error here.
+      throw UsageError{f.Message, false};
+    }
   }
   theme->SetDeltaHueBrightness(o.Hue.value_or(0), o.Brightness.value_or(0));
   return theme;
@@ -260,6 +269,86 @@ int Sheet(const QStringList& args) {
   return 0;
 }
 
+// The command line of a file command: its file names in order and its options.
+struct FileCommand {
+  QStringList Positional;
+  QStringList Flags;
+  QList<std::pair<QString, QString>> Values;
+};
+
+// Options are the given flags and valued options (anywhere on the line); every other
+// argument is a file name, and there must be exactly positionals of them.
+FileCommand ParseFileCommand(const QString& command, const QStringList& args, int positionals,
+                             const QStringList& flags, const QStringList& valued) {
+  FileCommand c;
+  for (qsizetype i = 0; i < args.size(); ++i) {
+    const QString& a = args[i];
+    if (!a.startsWith(QLatin1String("--"))) {
+      c.Positional << a;
+    } else if (flags.contains(a)) {
+      c.Flags << a;
+    } else if (valued.contains(a)) {
+      if (i + 1 >= args.size()) throw UsageError{QStringLiteral("%1 needs a value").arg(a)};
+      c.Values.append({a, args[++i]});
+    } else {
+      throw UsageError{QStringLiteral("unknown option %1 for %2").arg(a, command)};
+    }
+  }
+  if (c.Positional.size() != positionals)
+    throw UsageError{QStringLiteral("%1 wants %2 file names").arg(command).arg(positionals)};
+  return c;
+}
+
+void RequireThemeFileName(const QString& out) {
+  if (QFileInfo(out).suffix().compare(QLatin1String("theme"), Qt::CaseInsensitive) != 0)
+    throw UsageError{QStringLiteral("the output must be a .theme file, not %1").arg(out)};
+}
+
+void PrintWarnings(const Warnings& warnings) {
+  for (const QString& w : warnings)
+    Print(stderr, QStringLiteral("sonolift-theme: warning: %1\n").arg(w));
+}
+
+int Pack(const QStringList& args) {
+  const FileCommand c =
+      ParseFileCommand(QStringLiteral("pack"), args, 2, {QStringLiteral("--allow-missing")},
+                       {QStringLiteral("--name")});
+  PackOptions o;
+  o.Dir = c.Positional[0];
+  o.Out = c.Positional[1];
+  RequireThemeFileName(o.Out);
+  o.AllowMissing = c.Flags.contains(QLatin1String("--allow-missing"));
+  if (!c.Values.isEmpty()) o.Name = c.Values.back().second;  // only --name takes a value
+  Warnings warnings;
+  const int images = PackThemeDir(o, warnings);
+  PrintWarnings(warnings);
+  Print(stdout, QStringLiteral("packed %1 images into %2\n").arg(images).arg(o.Out));
+  return 0;
+}
+
+int Unpack(const QStringList& args) {
+  const FileCommand c = ParseFileCommand(QStringLiteral("unpack"), args, 2, {}, {});
+  Warnings warnings;
+  const int images = UnpackThemeFile(c.Positional[0], c.Positional[1], warnings);
+  PrintWarnings(warnings);
+  Print(stdout,
+        QStringLiteral("wrote theme.ini and %1 images into %2\n").arg(images).arg(c.Positional[1]));
+  return 0;
+}
+
+int Info(const QStringList& args) {
+  const FileCommand c = ParseFileCommand(QStringLiteral("info"), args, 1, {}, {});
+  Print(stdout, DescribeThemeFile(c.Positional[0]));
+  return 0;
+}
+
+int Convert(const QStringList& args) {
+  const FileCommand c = ParseFileCommand(QStringLiteral("convert"), args, 2, {}, {});
+  RequireThemeFileName(c.Positional[1]);
+  ConvertThemeFile(c.Positional[0], c.Positional[1]);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -277,6 +366,10 @@ int main(int argc, char** argv) {
     if (command == QLatin1String("ops") && args.isEmpty()) return Ops();
     if (command == QLatin1String("render")) return Render(args);
     if (command == QLatin1String("sheet")) return Sheet(args);
+    if (command == QLatin1String("pack")) return Pack(args);
+    if (command == QLatin1String("unpack")) return Unpack(args);
+    if (command == QLatin1String("info")) return Info(args);
+    if (command == QLatin1String("convert")) return Convert(args);
     if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
       Print(stdout, QLatin1String(kUsage));
       return 0;
@@ -286,6 +379,9 @@ int main(int argc, char** argv) {
     Print(stderr, QStringLiteral("sonolift-theme: %1\n%2")
                       .arg(e.Message, e.ShowUsage ? QLatin1String(kUsage) : QLatin1String("")));
     return kUsageError;
+  } catch (const ToolFailure& f) {
+    Print(stderr, QStringLiteral("sonolift-theme: %1\n").arg(f.Message));
+    return kFailure;
   } catch (const std::exception& e) {
     Print(stderr, QStringLiteral("sonolift-theme: %1\n").arg(ExceptionMessage(e)));
     return kUsageError;

@@ -164,15 +164,24 @@ void TteThemeManager::RemoveThemeClient(TteThemeClient* client) {
   clients_.erase(std::remove(clients_.begin(), clients_.end(), client), clients_.end());
 }
 
-void TteThemeManager::Broadcast(int code, intptr_t lParam) {
+void TteThemeManager::Send(uint32_t message, intptr_t wParam, intptr_t lParam, bool skipHidden) {
   // A client may unregister itself or others while handling the message: walk a copy
   // and skip whoever has left in the meantime.
   const std::vector<TteThemeClient*> snapshot = clients_;
   for (TteThemeClient* client : snapshot) {
     if (std::find(clients_.begin(), clients_.end(), client) == clients_.end()) continue;
-    if (code == ktcLookChanged && client->IsControl() && !client->IsVisible()) continue;
-    client->ThemeMessage(kThemeChangeMessage, code, lParam);
+    if (skipHidden && client->IsControl() && !client->IsVisible()) continue;
+    client->ThemeMessage(message, wParam, lParam);
   }
+}
+
+void TteThemeManager::Broadcast(int code, intptr_t lParam) {
+  Send(kThemeChangeMessage, code, lParam, code == ktcLookChanged);
+}
+
+void TteThemeManager::NotifyLinkChanged(const TteCustomThemeLink* link) {
+  const auto param = reinterpret_cast<intptr_t>(link);
+  Send(kThemeLinkChangeMessage, param, param, false);
 }
 
 void TteThemeManager::SetCurrentThemeHue(int delta) {

@@ -75,6 +75,9 @@ class TteThemeManager {
   // Message 0x800 to every client in list order; a client removed during the
   // broadcast is not called after its removal.
   void Broadcast(int code, intptr_t lParam);
+  // Message 0x801 with the link as both parameters to every client in list order
+  // (hidden controls included): the link's theme or shifts changed.
+  void NotifyLinkChanged(const TteCustomThemeLink* link);
 
   // Sets the current theme's deltas when they change (0 included) and broadcasts 5, 1.
   void SetCurrentThemeHue(int delta);
@@ -95,6 +98,10 @@ class TteThemeManager {
   QString ProgramDir;
 
  private:
+  // Sends to every client still registered when its turn comes; hidden controls are
+  // skipped when skipHidden is set.
+  void Send(uint32_t message, intptr_t wParam, intptr_t lParam, bool skipHidden);
+
   std::vector<const TteThemeClass*> classes_;
   std::vector<TteThemeClient*> clients_;
   std::unique_ptr<TteTheme> current_;

@@ -5,10 +5,13 @@
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
+#include <QtEndian>
 #include <algorithm>
 #include <limits>
+#include <optional>
 #include <vector>
 
+#include "pe_resources.h"
 #include "te_compress.h"
 #include "theme_manager.h"
 
@@ -120,6 +123,8 @@ bool TTeThemeMsStyles::LoadFromStream(QIODevice& stream) {
   for (auto& object : objects_) object.reset();
   images_.Clear();
   ini_.Clear();
+  // A packed theme carries all its images; none are fetched from an earlier library.
+  SourceFileName.clear();
   try {
     if (ReadCheckedBytes(stream, Magic().size()) == Magic()) ReadBody(stream);
   } catch (const EAppError&) {
@@ -134,8 +139,13 @@ bool TTeThemeMsStyles::LoadFromStream(QIODevice& stream) {
 }
 
 bool TTeThemeMsStyles::SaveToStream(QIODevice& stream) const {
+  WriteStream(stream, kclFastest);
+  return true;
+}
+
+void TTeThemeMsStyles::WriteStream(QIODevice& stream, TCompressionLevel level) const {
   if (stream.write(Magic()) != Magic().size()) throw EAppError(QStringLiteral("Stream write error"));
-  TCompressionStream body(kclFastest, stream);
+  TCompressionStream body(level, stream);
   WriteBodyString(body, Name.toLatin1());
   WriteBodyString(body, ini_.Text().toLatin1());
   WriteInt32LE(body, images_.Count());
@@ -147,21 +157,65 @@ bool TTeThemeMsStyles::SaveToStream(QIODevice& stream) const {
     WriteByte(body, image.AlphaBlend);
   }
   body.Finish();
-  return true;
 }
 
 namespace {
 bool IsThemeFile(const QString& fileName) {
   return QFileInfo(fileName).suffix().compare(QLatin1String("theme"), Qt::CaseInsensitive) == 0;
 }
+
+// A list of names the library keeps as resource 1 of its type; empty when absent.
+QStringList ReadNameList(const TPeResourceReader& library, const char* type) {
+  const std::optional<QByteArrayView> data = library.Find(type, 1);
+  return data ? ReadResourceStrings(*data) : QStringList();
+}
+
+// A library's INI text is UTF-16; the theme keeps 8-bit text, so anything past Latin-1
+// becomes "?". A leading byte-order mark and trailing zeros are not text. The library
+// writes "key = value" where the theme reads "key=value".
+QString IniTextFromResource(QByteArrayView utf16) {
+  qsizetype units = utf16.size() / 2;
+  auto unit = [&](qsizetype i) { return qFromLittleEndian<char16_t>(utf16.data() + i * 2); };
+  while (units > 0 && unit(units - 1) == 0) --units;
+  QString text;
+  text.reserve(units);
+  for (qsizetype i = (units > 0 && unit(0) == 0xFEFF) ? 1 : 0; i < units; ++i) {
+    const char16_t c = unit(i);
+    text.append(QChar(c < 0x100 ? c : u'?'));
+  }
+  return text.replace(QLatin1String(" = "), QLatin1String("="));
+}
 }  // namespace
 
 bool TTeThemeMsStyles::LoadFromFile(const QString& fileName) {
-  if (!IsThemeFile(fileName)) return false;  // resource libraries are not read yet
-  QFile file(fileName);
-  if (!file.open(QIODevice::ReadOnly)) return false;
+  if (IsThemeFile(fileName)) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    FileName = fileName;
+    return LoadFromStream(file);
+  }
+  TPeResourceReader library;
+  if (!library.Open(fileName)) return false;
+  Name = QFileInfo(fileName).completeBaseName();
+  ColorNames = ReadNameList(library, "COLORNAMES");
+  SizeNames = ReadNameList(library, "SIZENAMES");
+  FileResNames = ReadNameList(library, "FILERESNAMES");
+  if (ColorNames.isEmpty() || SizeNames.isEmpty() || FileResNames.isEmpty()) return false;
+  const int64_t index = int64_t(SizeNames.size()) * ColorSchemeIndex + SizeIndex;
+  if (ColorSchemeIndex < 0 || SizeIndex < 0 || index >= FileResNames.size()) return false;
+  const std::optional<QByteArrayView> text = library.Find("TEXTFILE", FileResNames[index]);
+  if (!text) return false;
+
+  // The library's images replace the old ones: a stale image of the same name would
+  // otherwise be bound instead of the library's. Objects point into the list: they go first.
+  for (auto& object : objects_) object.reset();
+  images_.Clear();
+  ini_.SetText(IniTextFromResource(*text));
+  SourceFileName = fileName;
   FileName = fileName;
-  return LoadFromStream(file);
+  pristine_.clear();
+  ResetTheme();
+  return true;
 }
 
 bool TTeThemeMsStyles::SaveToFile(const QString& fileName) const {
@@ -183,7 +237,7 @@ void TTeThemeMsStyles::Assign(const TteTheme& source) {
   if (other == this) return;
   QBuffer buffer;
   buffer.open(QIODevice::ReadWrite);
-  other->SaveToStream(buffer);
+  other->WriteStream(buffer, kclNone);
   buffer.seek(0);
   LoadFromStream(buffer);
 }
@@ -216,6 +270,23 @@ void TTeThemeMsStyles::BuildObjects() {
   for (auto& object : objects_) object.reset();
   TmsuxImageStore store;
   store.Images = &images_;
+  // A theme from a library fetches the images its INI names from there. The library is
+  // read once per build, on the first image the list lacks; a rebuild from the pristine
+  // copy finds them all in the list and does not read it at all.
+  std::optional<TPeResourceReader> library;
+  if (!SourceFileName.isEmpty())
+    store.LoadMissing = [this, &library](const QString& upperName) {
+      // A library that cannot be read any more finds nothing: every image stays empty.
+      if (!library) library.emplace().Open(SourceFileName);
+      auto image = std::make_unique<TteBitmap>();
+      try {
+        image->LoadFromResource(*library, upperName);
+      } catch (const EAppError&) {
+        // Pixels that cannot be had leave the image empty, like a missing one.
+        image->Clear();
+      }
+      return image;
+    };
   for (int i = 0; i < kMsuxSectionCount; ++i) {
     auto object = std::make_unique<TmsuxThemeObject>();
     object->LoadFromIni(ini_, QLatin1String(MsuxSectionName(i)), store);
@@ -243,7 +314,9 @@ void TTeThemeMsStyles::ResetTheme() {
   if (pristine_.isEmpty()) {
     QBuffer buffer(&pristine_);
     buffer.open(QIODevice::WriteOnly);
-    SaveToStream(buffer);
+    // Stored, not deflated: the copy never leaves memory, and deflating it was most of
+    // the time a load took.
+    WriteStream(buffer, kclNone);
   }
   const int hue = DeltaHue(), brightness = DeltaBrightness();
   if (hue != 0 || brightness != 0) {

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "te_bitmap.h"
+#include "te_compress.h"
 #include "te_theme.h"
 #include "theme_msuxobjects.h"
 #include "theme_msuxtypes.h"
@@ -35,8 +36,11 @@ class TTeThemeMsStyles : public TteTheme {
   // rebuilt from whatever was read, so it is always consistent.
   bool LoadFromStream(QIODevice& stream) override;
   bool SaveToStream(QIODevice& stream) const override;
-  // ".theme" files (any case) hold the packed stream; other files would be resource
-  // libraries, which this build does not read yet (false).
+  // ".theme" files (any case) hold the packed stream; any other file is read as a
+  // resource library: the name lists COLORNAMES, SIZENAMES and FILERESNAMES, then the
+  // TEXTFILE the colour-scheme and size indices choose. Its images are fetched from the
+  // library as the build binds them. False, INI and images untouched, for a file that
+  // is not a library, lacks a list or the chosen text, or an index out of range.
   bool LoadFromFile(const QString& fileName) override;
   bool SaveToFile(const QString& fileName) const override;
   void Assign(const TteTheme& source) override;
@@ -44,6 +48,36 @@ class TTeThemeMsStyles : public TteTheme {
   void SetDefaultColors() override;
   void SetDefaultSysColors() override;
   void SetDefaultFonts() override;
+
+  // ---- window frame: kinds 0 and 1 use the normal sections and metrics, kind 6 (tool
+  // window) the small ones; other kinds have no frame here (inputs come back unchanged,
+  // nothing is painted, no region). Buttons that the window does not show have no
+  // rectangle, so the hit test never answers for them.
+  bool HasWindow(uint8_t kind, const QString& objectName) override;
+  // The content rectangle joined with the painted, non-key pixels of the caption band
+  // and the three borders; none for an empty rectangle.
+  std::optional<QRegion> GetWindowRegion(uint8_t kind, const TRect& rect,
+                                         const QString& objectName) override;
+  // The base hit test, with the caption band below the top border answering caption.
+  int WindowHitTest(uint8_t kind, const TteWindowInfo& info, int x, int y,
+                    const QString& objectName) override;
+  TRect WindowContentRect(uint8_t kind, const TteWindowInfo& info,
+                          const QString& objectName) override;
+  TRect WindowCaptionRect(uint8_t kind, const TteWindowInfo& info,
+                          const QString& objectName) override;
+  TRect WindowButtonRect(uint8_t kind, const TteWindowInfo& info, int button,
+                         const QString& objectName) override;
+  // Caption band and borders in frame 1 (active) or 2 (inactive).
+  void PaintWindow(uint8_t kind, TCanvas& canvas, const TteWindowInfo& info,
+                   const QString& objectName) override;
+  void PaintWindowClient(uint8_t kind, TCanvas& canvas, const TRect& rect,
+                         const QString& objectName) override;
+  // The caption, cut short with "..." where it does not fit, after its shadow when the
+  // theme gives one.
+  void PaintWindowCaption(uint8_t kind, TCanvas& canvas, const TteWindowInfo& info,
+                          const TRect& rect, const QString& objectName) override;
+  void PaintWindowButton(uint8_t kind, TCanvas& canvas, const TteWindowButtonInfo& info,
+                         const QString& objectName) override;
 
   // ---- element painting: each operation picks an element object and a frame
   bool HasButton(uint8_t kind, const QString& objectName) override;
@@ -216,6 +250,8 @@ class TTeThemeMsStyles : public TteTheme {
  private:
   // Magic already consumed: the zlib body into name, INI and images.
   void ReadBody(QIODevice& stream);
+  // The packed stream at a compression level: SaveToStream's, and the copies kept in memory.
+  void WriteStream(QIODevice& stream, TCompressionLevel level) const;
   void BuildObjects();
   QString SysMetric(const char* key, const char* def) const;
   // Paints section's element into rect with frame (nothing for a frame of 0).
