@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QBuffer>
+#include <QFile>
 #include <QGuiApplication>
 #include <memory>
 #include <random>
@@ -11,6 +12,8 @@
 
 #include "render_ops.h"
 #include "te_compress.h"
+#include "te_engine.h"
+#include "theme_manager.h"
 #include "theme_msux.h"
 
 namespace {
@@ -212,6 +215,28 @@ void BM_PaintSheetElements(benchmark::State& state) {
                                                    benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_PaintSheetElements)->Unit(benchmark::kMillisecond);
+
+
+// Start-up of the window: the stored default theme made twice from its bytes, once for
+// the engine (current theme) and once for the frame's link.
+void BM_DefaultThemeStartup(benchmark::State& state) {
+  QFile file(QStringLiteral(SONOLIFT_DEFAULT_THEME));
+  if (!file.open(QIODevice::ReadOnly)) {
+    state.SkipWithError("the default theme has not been built");
+    return;
+  }
+  TTeThemeList list;
+  list.Themes().Add().SetTheme(QStringLiteral("Sonolift"), file.readAll());
+  const TteThemeManager& manager = ThemeManager();
+  for (auto _ : state) {
+    std::unique_ptr<TteTheme> current = list.Themes().Items(0)->CreateTheme(manager);
+    std::unique_ptr<TteTheme> frame = list.Themes().Items(0)->CreateTheme(manager);
+    benchmark::DoNotOptimize(current.get());
+    benchmark::DoNotOptimize(frame.get());
+  }
+  state.counters["packed_KiB"] = list.Themes().Items(0)->ThemeData().size() / 1024.0;
+}
+BENCHMARK(BM_DefaultThemeStartup)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
