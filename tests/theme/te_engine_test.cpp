@@ -46,6 +46,12 @@ QByteArray Write(const TTeThemeStream& item) {
   return out.data();
 }
 
+bool SaveThemeFile(const QString& file, const QString& name) {
+  TTeThemeMsStyles theme;
+  theme.Name = name;
+  return theme.SaveToFile(file);
+}
+
 QByteArray PackedTheme(const QString& name) {
   TTeThemeMsStyles theme;
   theme.Name = name;
@@ -292,11 +298,7 @@ TEST(ThemeEngine, ItemsThatMakeNoThemeChangeNothing) {
 TEST(ThemeEngine, OwnChoiceWinsOverSameNamedItems) {
   QTemporaryDir dir;
   const QString file = dir.filePath(QStringLiteral("same.theme"));
-  {
-    TTeThemeMsStyles theme;
-    theme.Name = QStringLiteral("Same");
-    ASSERT_TRUE(theme.SaveToFile(file));
-  }
+  ASSERT_TRUE(SaveThemeFile(file, QStringLiteral("Same")));
   TteThemeManager manager;
   TTeThemeList list;
   Fill(list, {"Same", "Same"});
@@ -351,11 +353,7 @@ TEST(ThemeEngine, ChoicesStayExclusive) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   const QString file = dir.filePath(QStringLiteral("f.theme"));
-  {
-    TTeThemeMsStyles theme;
-    theme.Name = QStringLiteral("FromFile");
-    ASSERT_TRUE(theme.SaveToFile(file));
-  }
+  ASSERT_TRUE(SaveThemeFile(file, QStringLiteral("FromFile")));
   const QString missing = dir.filePath(QStringLiteral("missing.theme"));
   const QString none = QStringLiteral("No theme");
 
@@ -401,11 +399,7 @@ TEST(ThemeEngine, ChoicesStayExclusive) {
 TEST(ThemeEngine, FollowsThemesSetByOthers) {
   QTemporaryDir dir;
   const QString file = dir.filePath(QStringLiteral("other.theme"));
-  {
-    TTeThemeMsStyles theme;
-    theme.Name = QStringLiteral("Other");
-    ASSERT_TRUE(theme.SaveToFile(file));
-  }
+  ASSERT_TRUE(SaveThemeFile(file, QStringLiteral("Other")));
   TteThemeManager manager;
   TTeThemeList list;
   Fill(list, {"A", "B"});
