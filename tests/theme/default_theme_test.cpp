@@ -1,11 +1,12 @@
 // Sonolift's own packed themes, as built from assets/theme: they load like any theme
 // file, define every element the controls paint with the frames their states use, show
 // every state, cut the window's caption corners, and keep text readable.
+#include <gtest/gtest.h>
+
 #include <QDir>
 #include <QFileInfo>
 #include <cmath>
 #include <functional>
-#include <gtest/gtest.h>
 
 #include "theme_manager.h"
 #include "theme_msux.h"
@@ -39,7 +40,8 @@ class OwnTheme : public ::testing::TestWithParam<const char*> {
 
 INSTANTIATE_TEST_SUITE_P(Built, OwnTheme, ::testing::ValuesIn(kThemeFiles),
                          [](const ::testing::TestParamInfo<const char*>& info) {
-                           return QString::fromLatin1(info.param).section(QLatin1Char('.'), 0, 0)
+                           return QString::fromLatin1(info.param)
+                               .section(QLatin1Char('.'), 0, 0)
                                .replace(QLatin1Char('-'), QLatin1Char('_'))
                                .toStdString();
                          });
@@ -163,11 +165,12 @@ TEST_P(OwnTheme, LoadsWithEveryImageItNames) {
   EXPECT_FALSE(theme_->Name.isEmpty());
   for (int i = 0; i < kMsuxSectionCount; ++i) {
     TmsuxThemeObject& o = *theme_->Object(TmsuxSection(i));
-    for (const char* key : kImageKeys)
-      if (const TmsuxObjectProp* prop = o.FindProp(QLatin1String(key)))
-        EXPECT_TRUE(LinkOf(o, key)->IsValid())
-            << "[" << o.SectionName.toStdString() << "] " << key << "=" << prop->Value.toStdString()
-            << " names no image of the theme";
+    for (const char* key : kImageKeys) {
+      const TmsuxObjectProp* prop = o.FindProp(QLatin1String(key));
+      if (!prop) continue;
+      EXPECT_TRUE(LinkOf(o, key)->IsValid()) << "[" << o.SectionName.toStdString() << "] " << key << "="
+                                             << prop->Value.toStdString() << " names no image of the theme";
+    }
   }
 }
 
@@ -186,8 +189,8 @@ TEST_P(OwnTheme, EveryPaintedSectionHasTheFramesItsStatesUse) {
       const TteBitmapLink& link = *LinkOf(o, key);
       if (!link.IsValid()) continue;
       const int32_t length = o.ImageLayoutHorizontal ? link.Bitmap->Width() : link.Bitmap->Height();
-      EXPECT_EQ(length % o.ImageCount, 0) << key << " is " << length << " pixels for " << o.ImageCount
-                                          << " frames";
+      EXPECT_EQ(length % o.ImageCount, 0)
+          << key << " is " << length << " pixels for " << o.ImageCount << " frames";
     }
   }
 }
@@ -219,7 +222,8 @@ TEST_P(OwnTheme, SeeThroughPixelsAreKeyedOrBlended) {
     const int64_t n = int64_t(image.Width()) * image.Height();
     bool clear = false;
     for (int64_t k = 0; k < n && !clear; ++k) clear = (image.Bits()[k] >> 24) == 0;
-    if (clear) EXPECT_TRUE(image.Transparent || image.AlphaBlend) << image.Name.toStdString();
+    if (!clear) continue;
+    EXPECT_TRUE(image.Transparent || image.AlphaBlend) << image.Name.toStdString();
   }
 }
 
@@ -266,7 +270,8 @@ double Luminance(TColor c) {
     return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
   };
   const TColor rgb = ColorToRGB(c);
-  return 0.2126 * channel(GetRValue(rgb)) + 0.7152 * channel(GetGValue(rgb)) + 0.0722 * channel(GetBValue(rgb));
+  return 0.2126 * channel(GetRValue(rgb)) + 0.7152 * channel(GetGValue(rgb)) +
+         0.0722 * channel(GetBValue(rgb));
 }
 
 double Contrast(TColor a, TColor b) {
@@ -282,7 +287,9 @@ TEST_P(OwnTheme, TextStandsOutFromWhatItIsWrittenOn) {
     };
   };
   auto button = [](uint8_t state) {
-    return [state](TteTheme& t, TCanvas& c, const TRect& r) { t.PaintButton(0, c, ButtonInfo(r, state), kDefault); };
+    return [state](TteTheme& t, TCanvas& c, const TRect& r) {
+      t.PaintButton(0, c, ButtonInfo(r, state), kDefault);
+    };
   };
   auto listItem = [](uint8_t state) {
     return [state](TteTheme& t, TCanvas& c, const TRect& r) {
@@ -296,7 +303,9 @@ TEST_P(OwnTheme, TextStandsOutFromWhatItIsWrittenOn) {
     };
   };
   auto tab = [](uint8_t state) {
-    return [state](TteTheme& t, TCanvas& c, const TRect& r) { t.PaintTab(0, c, TabInfo(r, 0, state), kDefault); };
+    return [state](TteTheme& t, TCanvas& c, const TRect& r) {
+      t.PaintTab(0, c, TabInfo(r, 0, state), kDefault);
+    };
   };
   // Disabled text only has to stay legible; everything else meets the usual 4.5:1.
   const struct {
@@ -317,9 +326,12 @@ TEST_P(OwnTheme, TextStandsOutFromWhatItIsWrittenOn) {
       {"disabled dialog text", kfStaticTextDisabled,
        [](TteTheme& t, TCanvas& c, const TRect& r) { t.PaintWindowClient(0, c, r, kDefault); }, 2.0},
       {"edit", kfEditBoxTextNormal,
-       [](TteTheme& t, TCanvas& c, const TRect& r) { t.PaintEdit(0, c, EditInfo(r, kesNormal), kDefault); }, 4.5},
+       [](TteTheme& t, TCanvas& c, const TRect& r) { t.PaintEdit(0, c, EditInfo(r, kesNormal), kDefault); },
+       4.5},
       {"edit selection", kfEditBoxTextSelected,
-       [](TteTheme& t, TCanvas& c, const TRect& r) { t.PaintEdit(0, c, EditInfo(r, kesSelection), kDefault); },
+       [](TteTheme& t, TCanvas& c, const TRect& r) {
+         t.PaintEdit(0, c, EditInfo(r, kesSelection), kDefault);
+       },
        4.5},
       {"list item", kfListItemTextNormal, listItem(klisNormal), 4.5},
       {"selected list item", kfListItemTextSelected, listItem(klisSelected), 4.5},

@@ -39,8 +39,8 @@ void AddHeader(ThemeOutput& out, const ThemeDesign& d) {
 
 void AddStatusBar(ThemeOutput& out, const ThemeDesign& d) {
   SetImage(out.AddSection(QStringLiteral("status")),
-           out.AddImage(QStringLiteral("status.png"), Band(d.Face, d.Border, true), ImageKind::Alpha), 1, kStretch,
-           Margins(0, 0, 1, 0));
+           out.AddImage(QStringLiteral("status.png"), Band(d.Face, d.Border, true), ImageKind::Alpha), 1,
+           kStretch, Margins(0, 0, 1, 0));
   // Panes lie on the bar and end in a short separator; the last pane, which holds
   // the size grip, has none.
   const QImage pane = Strip(12, 12, 1, [&](int, QPainter& p) { PixelLine(p, 11, 3, 11, 8, d.Border); });
@@ -61,8 +61,8 @@ void AddStatusBar(ThemeOutput& out, const ThemeDesign& d) {
 // The dock behind tool bars, and the dotted grips of its bands.
 void AddRebar(ThemeOutput& out, const ThemeDesign& d) {
   SetImage(out.AddSection(QStringLiteral("rebar")),
-           out.AddImage(QStringLiteral("rebar.png"), Band(d.Face, d.Border, false), ImageKind::Alpha), 1, kStretch,
-           Margins(0, 0, 0, 1));
+           out.AddImage(QStringLiteral("rebar.png"), Band(d.Face, d.Border, false), ImageKind::Alpha), 1,
+           kStretch, Margins(0, 0, 0, 1));
   const QColor dot = Mix(d.Border, d.Text, 0.3);
   auto grip = [&](bool vertical) {
     return Strip(vertical ? 14 : 2, vertical ? 2 : 14, 1, [&, vertical](int, QPainter& p) {
@@ -82,22 +82,32 @@ void AddToolBar(ThemeOutput& out, const ThemeDesign& d) {
   const qreal r = d.ControlRadius;
   const QColor checkedEdge = Mix(d.Checked, d.Accent, 0.45);
   // One button background in any shape: radii pick the rounded corners.
-  auto background = [&](QPainter& p, const QRectF& box, const qreal (&radii)[4], int i) {
+  auto background = [&](QPainter& p, const QRectF& box, const qreal(&radii)[4], int i) {
     switch (i) {
-      case 1: Fill(p, RoundedBox(box, radii[0], radii[1], radii[2], radii[3]), d.Hover); break;
-      case 2: Fill(p, RoundedBox(box, radii[0], radii[1], radii[2], radii[3]), d.Pressed); break;
-      case 4: FramedBox(p, box, radii, checkedEdge, d.Checked); break;
-      case 5: FramedBox(p, box, radii, checkedEdge, Mix(d.Checked, d.Accent, 0.15)); break;
-      default: break;
+      case 1:
+        Fill(p, RoundedBox(box, radii[0], radii[1], radii[2], radii[3]), d.Hover);
+        break;
+      case 2:
+        Fill(p, RoundedBox(box, radii[0], radii[1], radii[2], radii[3]), d.Pressed);
+        break;
+      case 4:
+        FramedBox(p, box, radii, checkedEdge, d.Checked);
+        break;
+      case 5:
+        FramedBox(p, box, radii, checkedEdge, Mix(d.Checked, d.Accent, 0.15));
+        break;
+      default:
+        break;
     }
   };
   const QColor ink[6] = {d.Glyph, d.GlyphHot, d.GlyphHot, d.DisabledText, d.Glyph, d.GlyphHot};
   const qreal round[4] = {r, r, r, r}, leftRound[4] = {r, 0, 0, r}, rightRound[4] = {0, r, r, 0};
 
   SetImage(out.AddSection(QStringLiteral("toolbar.button")),
-           out.AddImage(QStringLiteral("toolbutton.png"),
-                        Strip(16, 16, 6, [&](int i, QPainter& p) { background(p, QRectF(0, 0, 16, 16), round, i); }),
-                        ImageKind::Alpha),
+           out.AddImage(
+               QStringLiteral("toolbutton.png"),
+               Strip(16, 16, 6, [&](int i, QPainter& p) { background(p, QRectF(0, 0, 16, 16), round, i); }),
+               ImageKind::Alpha),
            6, kStretch, Margins(4, 4, 4, 4));
 
   SetImage(out.AddSection(QStringLiteral("toolbar.separator")),
@@ -110,24 +120,28 @@ void AddToolBar(ThemeOutput& out, const ThemeDesign& d) {
   // however wide the button grows.
   constexpr int dw = 28, dh = 22;
   SetImage(out.AddSection(QStringLiteral("toolbar.dropdownbutton")),
-           out.AddImage(QStringLiteral("tooldropdown.png"), Strip(dw, dh, 6, [&](int i, QPainter& p) {
-                          background(p, QRectF(0, 0, dw, dh), round, i);
-                          Chevron(p, QRectF(dw - 11, 0, 7, dh), Direction::Down, 6, 3, 1.3, ink[i]);
-                        }),
+           out.AddImage(QStringLiteral("tooldropdown.png"),
+                        Strip(dw, dh, 6,
+                              [&](int i, QPainter& p) {
+                                background(p, QRectF(0, 0, dw, dh), round, i);
+                                Chevron(p, QRectF(dw - 11, 0, 7, dh), Direction::Down, 6, 3, 1.3, ink[i]);
+                              }),
                         ImageKind::Alpha),
            6, kStretch, Margins(4, 12, 4, 4));
 
   SetImage(out.AddSection(QStringLiteral("toolbar.splitbutton")),
-           out.AddImage(QStringLiteral("toolsplit.png"), Strip(16, dh, 6, [&](int i, QPainter& p) {
-                          background(p, QRectF(0, 0, 16, dh), leftRound, i);
-                        }),
+           out.AddImage(QStringLiteral("toolsplit.png"),
+                        Strip(16, dh, 6,
+                              [&](int i, QPainter& p) { background(p, QRectF(0, 0, 16, dh), leftRound, i); }),
                         ImageKind::Alpha),
            6, kStretch, Margins(4, 4, 4, 4));
 
-  const QString dropGlyph = out.AddImage(QStringLiteral("toolsplitdrop_glyph.png"), Strip(7, 7, 6, [&](int i, QPainter& p) {
-                                           Chevron(p, QRectF(0, 0, 7, 7), Direction::Down, 5, 2.5, 1.3, ink[i]);
-                                         }),
-                                         ImageKind::Alpha);
+  const QString dropGlyph = out.AddImage(
+      QStringLiteral("toolsplitdrop_glyph.png"),
+      Strip(
+          7, 7, 6,
+          [&](int i, QPainter& p) { Chevron(p, QRectF(0, 0, 7, 7), Direction::Down, 5, 2.5, 1.3, ink[i]); }),
+      ImageKind::Alpha);
   const QImage drop = Strip(12, dh, 6, [&](int i, QPainter& p) {
     background(p, QRectF(0, 0, 12, dh), rightRound, i);
     // A divider from the main part wherever the pair shows a background.
@@ -147,9 +161,11 @@ void AddTabs(ThemeOutput& out, const ThemeDesign& d) {
   const qreal r = d.ControlRadius;
   const qreal pageRadii[4] = {0, 0, r, r}, tabRadii[4] = {r, r, 0, 0};
   SetImage(out.AddSection(QStringLiteral("tab.pane")),
-           out.AddImage(QStringLiteral("tabpane.png"), Strip(12, 12, 1, [&](int, QPainter& p) {
-                          FramedBox(p, QRectF(0, 0, 12, 12), pageRadii, d.Border, d.Page);
-                        }),
+           out.AddImage(QStringLiteral("tabpane.png"),
+                        Strip(12, 12, 1,
+                              [&](int, QPainter& p) {
+                                FramedBox(p, QRectF(0, 0, 12, 12), pageRadii, d.Border, d.Page);
+                              }),
                         ImageKind::Alpha),
            1, kStretch, Margins(4, 4, 4, 4));
   constexpr int w = 16, h = 22;
@@ -157,10 +173,16 @@ void AddTabs(ThemeOutput& out, const ThemeDesign& d) {
   const QImage tab = Strip(w, h, 5, [&](int i, QPainter& p) {
     const QRectF box(0, 0, w, h);
     switch (i) {
-      case 0: FramedBox(p, box, tabRadii, d.Border, inactive); break;
+      case 0:
+        FramedBox(p, box, tabRadii, d.Border, inactive);
+        break;
       case 1:
-      case 2: FramedBox(p, box, tabRadii, d.Border, Mix(inactive, d.Page, 0.6)); break;
-      case 3: FramedBox(p, box, tabRadii, d.BorderDisabled, d.Face); break;
+      case 2:
+        FramedBox(p, box, tabRadii, d.Border, Mix(inactive, d.Page, 0.6));
+        break;
+      case 3:
+        FramedBox(p, box, tabRadii, d.BorderDisabled, d.Face);
+        break;
       case 4:
         // One pixel taller than the frame: its bottom outline falls outside and the
         // tab runs into the page.
@@ -180,17 +202,22 @@ void AddExplorerBar(ThemeOutput& out, const ThemeDesign& d) {
   out.AddSection(QStringLiteral("explorerbar")).Set(QStringLiteral("FillColor"), d.Face);
   const qreal bodyRadii[4] = {0, 0, 4, 4}, headRadii[4] = {4, 4, 0, 0};
   SetImage(out.AddSection(QStringLiteral("explorerbar.SpecialGroupBackground")),
-           out.AddImage(QStringLiteral("explorerbody.png"), Strip(12, 12, 1, [&](int, QPainter& p) {
-                          FramedBox(p, QRectF(0, 0, 12, 12), bodyRadii, d.Border, d.Page);
-                        }),
+           out.AddImage(QStringLiteral("explorerbody.png"),
+                        Strip(12, 12, 1,
+                              [&](int, QPainter& p) {
+                                FramedBox(p, QRectF(0, 0, 12, 12), bodyRadii, d.Border, d.Page);
+                              }),
                         ImageKind::Alpha),
            1, kStretch, Margins(5, 5, 5, 5));
   const QRectF head(0, 0, 16, 24);
   SetImage(out.AddSection(QStringLiteral("explorerbar.NormalGroupHead")),
-           out.AddImage(QStringLiteral("explorerhead.png"), Strip(16, 24, 1, [&](int, QPainter& p) {
-                          FramedBox(p, head, headRadii, d.Border,
-                                    VerticalGradient(head, Mix(d.Page, d.Accent, 0.04), Mix(d.Page, d.Accent, 0.12)));
-                        }),
+           out.AddImage(QStringLiteral("explorerhead.png"),
+                        Strip(16, 24, 1,
+                              [&](int, QPainter& p) {
+                                FramedBox(p, head, headRadii, d.Border,
+                                          VerticalGradient(head, Mix(d.Page, d.Accent, 0.04),
+                                                           Mix(d.Page, d.Accent, 0.12)));
+                              }),
                         ImageKind::Alpha),
            1, kStretch, Margins(5, 5, 5, 3))
       .Set(QStringLiteral("Transparent"), QStringLiteral("true"));
@@ -204,11 +231,11 @@ void AddExplorerBar(ThemeOutput& out, const ThemeDesign& d) {
     });
   };
   SetImage(out.AddSection(QStringLiteral("explorerbar.NormalGroupCollapse")),
-           out.AddImage(QStringLiteral("explorercollapse.png"), roundButton(Direction::Up), ImageKind::Alpha), 3,
-           kTrueSize);
+           out.AddImage(QStringLiteral("explorercollapse.png"), roundButton(Direction::Up), ImageKind::Alpha),
+           3, kTrueSize);
   SetImage(out.AddSection(QStringLiteral("explorerbar.NormalGroupExpand")),
-           out.AddImage(QStringLiteral("explorerexpand.png"), roundButton(Direction::Down), ImageKind::Alpha), 3,
-           kTrueSize);
+           out.AddImage(QStringLiteral("explorerexpand.png"), roundButton(Direction::Down), ImageKind::Alpha),
+           3, kTrueSize);
   const QImage close = Strip(16, 16, 3, [&](int i, QPainter& p) {
     if (i > 0) Fill(p, RoundedBox(QRectF(0, 0, 16, 16), 3), fill[i]);
     p.translate(4, 4);

@@ -18,10 +18,18 @@ void AddPushButton(ThemeOutput& out, const ThemeDesign& d) {
     const QRectF box(0, 0, w, h);
     const QBrush normal(VerticalGradient(box, d.ButtonTop, d.ButtonBottom));
     switch (i) {
-      case 0: FramedBox(p, box, r, d.Border, normal); break;
-      case 1: FramedBox(p, box, r, d.BorderHot, VerticalGradient(box, d.ButtonHotTop, d.ButtonHotBottom)); break;
-      case 2: FramedBox(p, box, r, d.BorderHot, d.ButtonPressed); break;
-      case 3: FramedBox(p, box, r, d.BorderDisabled, d.ButtonDisabled); break;
+      case 0:
+        FramedBox(p, box, r, d.Border, normal);
+        break;
+      case 1:
+        FramedBox(p, box, r, d.BorderHot, VerticalGradient(box, d.ButtonHotTop, d.ButtonHotBottom));
+        break;
+      case 2:
+        FramedBox(p, box, r, d.BorderHot, d.ButtonPressed);
+        break;
+      case 3:
+        FramedBox(p, box, r, d.BorderDisabled, d.ButtonDisabled);
+        break;
       case 4:
         // The accent outline doubled by a faint inner ring: seen at a glance, not loud.
         FramedBox(p, box, r, d.Accent, normal);
@@ -35,7 +43,8 @@ void AddPushButton(ThemeOutput& out, const ThemeDesign& d) {
       .Set(QStringLiteral("ContentMargins"), Margins(m, m, m, m))
       .Set(QStringLiteral("TextColor"), d.Text)
       .Set(QStringLiteral("FillColorHint"), d.ButtonBottom);
-  out.AddSection(QStringLiteral("Button.Pushbutton(Disabled)")).Set(QStringLiteral("TextColor"), d.DisabledText);
+  out.AddSection(QStringLiteral("Button.Pushbutton(Disabled)"))
+      .Set(QStringLiteral("TextColor"), d.DisabledText);
 }
 
 // Check box and radio button frames: unchecked, checked and mixed, each normal, hot,
@@ -50,13 +59,15 @@ void AddCheckAndRadio(ThemeOutput& out, const ThemeDesign& d) {
     const int state = i % 4;
     const qreal r = round ? n / 2.0 : 2.5;
     if (mark == Mark::None) {
-      const QColor border[4] = {d.BorderStrong, d.Accent, d.AccentPressed, Mix(d.BorderDisabled, d.DisabledText, 0.35)};
+      const QColor border[4] = {d.BorderStrong, d.Accent, d.AccentPressed,
+                                Mix(d.BorderDisabled, d.DisabledText, 0.35)};
       const QColor fill[4] = {d.Window, Mix(d.Window, d.Accent, 0.08), Mix(d.Window, d.Accent, 0.2), d.Face};
       FramedBox(p, box, r, border[state], fill[state]);
       return;
     }
     // Disabled marks stay legible: greyed, not washed out.
-    const QColor face[4] = {d.Accent, d.AccentHot, d.AccentPressed, Mix(d.BorderDisabled, d.DisabledText, 0.5)};
+    const QColor face[4] = {d.Accent, d.AccentHot, d.AccentPressed,
+                            Mix(d.BorderDisabled, d.DisabledText, 0.5)};
     const QColor ink = state == 3 ? d.Window : d.AccentText;
     Fill(p, RoundedBox(box, r), face[state]);
     if (mark == Mark::Mixed) {
@@ -86,16 +97,26 @@ void AddSpin(ThemeOutput& out, const ThemeDesign& d) {
   constexpr int w = 12, h = 10, m = 3;
   const qreal r = 2;
   const QString background = out.AddImage(
-      QStringLiteral("spinbutton.png"), Strip(w, h, 5, [&](int i, QPainter& p) {
-        const QRectF box(0, 0, w, h);
-        const QBrush normal(VerticalGradient(box, d.ButtonTop, d.ButtonBottom));
-        switch (i) {
-          case 1: FramedBox(p, box, r, d.BorderHot, VerticalGradient(box, d.ButtonHotTop, d.ButtonHotBottom)); break;
-          case 2: FramedBox(p, box, r, d.BorderHot, d.ButtonPressed); break;
-          case 3: FramedBox(p, box, r, d.BorderDisabled, d.ButtonDisabled); break;
-          default: FramedBox(p, box, r, d.Border, normal); break;
-        }
-      }),
+      QStringLiteral("spinbutton.png"),
+      Strip(w, h, 5,
+            [&](int i, QPainter& p) {
+              const QRectF box(0, 0, w, h);
+              const QBrush normal(VerticalGradient(box, d.ButtonTop, d.ButtonBottom));
+              switch (i) {
+                case 1:
+                  FramedBox(p, box, r, d.BorderHot, VerticalGradient(box, d.ButtonHotTop, d.ButtonHotBottom));
+                  break;
+                case 2:
+                  FramedBox(p, box, r, d.BorderHot, d.ButtonPressed);
+                  break;
+                case 3:
+                  FramedBox(p, box, r, d.BorderDisabled, d.ButtonDisabled);
+                  break;
+                default:
+                  FramedBox(p, box, r, d.Border, normal);
+                  break;
+              }
+            }),
       ImageKind::Alpha);
   const QColor ink[5] = {d.Glyph, d.GlyphHot, d.GlyphHot, d.DisabledText, d.Glyph};
   const struct {
@@ -110,10 +131,10 @@ void AddSpin(ThemeOutput& out, const ThemeDesign& d) {
       {"Spin.Downhorz", "spin_left.png", Direction::Left},
   };
   for (const auto& s : spins) {
-    const QString glyph = out.AddImage(QLatin1String(s.File), Strip(7, 7, 5, [&](int i, QPainter& p) {
-                                         Triangle(p, QRectF(0, 0, 7, 7), s.Dir, 5, ink[i]);
-                                       }),
-                                       ImageKind::Alpha);
+    const QString glyph = out.AddImage(
+        QLatin1String(s.File),
+        Strip(7, 7, 5, [&](int i, QPainter& p) { Triangle(p, QRectF(0, 0, 7, 7), s.Dir, 5, ink[i]); }),
+        ImageKind::Alpha);
     SetGlyph(SetImage(out.AddSection(QLatin1String(s.Section)), background, 5, kStretch, Margins(m, m, m, m)),
              glyph);
   }
@@ -153,16 +174,20 @@ void AddTextBoxes(ThemeOutput& out, const ThemeDesign& d) {
   // The drop-down button lies inside the combo box's outline: flat until the mouse
   // comes. Frames: normal, hot, pressed, disabled.
   constexpr int n = 16, g = 9;
-  const QString background = out.AddImage(
-      QStringLiteral("dropdown.png"), Strip(n, n, 4, [&](int i, QPainter& p) {
-        if (i == 1 || i == 2) Fill(p, RoundedBox(QRectF(0, 0, n, n), 2), i == 1 ? d.Hover : d.Pressed);
-      }),
-      ImageKind::Alpha);
+  const QString background =
+      out.AddImage(QStringLiteral("dropdown.png"),
+                   Strip(n, n, 4,
+                         [&](int i, QPainter& p) {
+                           if (i == 1 || i == 2)
+                             Fill(p, RoundedBox(QRectF(0, 0, n, n), 2), i == 1 ? d.Hover : d.Pressed);
+                         }),
+                   ImageKind::Alpha);
   const QColor ink[4] = {d.Glyph, d.GlyphHot, d.GlyphHot, d.DisabledText};
-  const QString glyph = out.AddImage(QStringLiteral("dropdown_glyph.png"), Strip(g, g, 4, [&](int i, QPainter& p) {
-                                       Chevron(p, QRectF(0, 0, g, g), Direction::Down, 6, 3, 1.4, ink[i]);
-                                     }),
-                                     ImageKind::Alpha);
+  const QString glyph = out.AddImage(
+      QStringLiteral("dropdown_glyph.png"),
+      Strip(g, g, 4,
+            [&](int i, QPainter& p) { Chevron(p, QRectF(0, 0, g, g), Direction::Down, 6, 3, 1.4, ink[i]); }),
+      ImageKind::Alpha);
   SetGlyph(SetImage(out.AddSection(QStringLiteral("Combobox.DropDownButton")), background, 4, kStretch,
                     Margins(4, 4, 4, 4)),
            glyph);

@@ -90,12 +90,14 @@ QString Where(const QString& fileName, int line) {
 void Assign(ThemeDesign& d, const Field& field, const QString& value, const QString& where) {
   if (auto* text = std::get_if<QString ThemeDesign::*>(&field)) {
     // The face goes into the theme's Latin-1 text.
-    if (value.isEmpty() || value.toLatin1() != value.toUtf8()) Fail(where, QStringLiteral("wants plain text"));
+    if (value.isEmpty() || value.toLatin1() != value.toUtf8())
+      Fail(where, QStringLiteral("wants plain text"));
     d.*(*text) = value;
   } else if (auto* number = std::get_if<int ThemeDesign::*>(&field)) {
     bool ok = false;
     const int v = value.toInt(&ok);
-    if (!ok || v < 0 || v > kMaxMetric) Fail(where, QStringLiteral("wants a number from 0 to %1").arg(kMaxMetric));
+    if (!ok || v < 0 || v > kMaxMetric)
+      Fail(where, QStringLiteral("wants a number from 0 to %1").arg(kMaxMetric));
     d.*(*number) = v;
   } else {
     static const QRegularExpression hex(QStringLiteral("^#([0-9A-Fa-f]{6}|[0-9A-Fa-f]{8})$"));
@@ -133,6 +135,7 @@ ThemeDesign ReadDesign(const QString& fileName) {
   }
   for (const Key& k : kKeys)
     if (!seen.count(&k))
-      Fail(Where(fileName, 0), QStringLiteral("missing [%1] %2").arg(QLatin1String(k.Section), QLatin1String(k.Name)));
+      Fail(Where(fileName, 0),
+           QStringLiteral("missing [%1] %2").arg(QLatin1String(k.Section), QLatin1String(k.Name)));
   return d;
 }

@@ -9,9 +9,10 @@
 int main(int argc, char** argv) {
   // Only raster painting on QImage: no GUI application (and no display) is needed.
   if (argc != 3) {
-    std::fputs("usage: sonolift-themegen DESIGN.ini OUTDIR\n"
-               "  draws the theme described by DESIGN.ini into OUTDIR/theme.ini and OUTDIR/*.png\n",
-               stderr);
+    std::fputs(
+        "usage: sonolift-themegen DESIGN.ini OUTDIR\n"
+        "  draws the theme described by DESIGN.ini into OUTDIR/theme.ini and OUTDIR/*.png\n",
+        stderr);
     return 2;
   }
   const QString design = QString::fromLocal8Bit(argv[1]), dir = QString::fromLocal8Bit(argv[2]);

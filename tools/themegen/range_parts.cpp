@@ -13,20 +13,23 @@ constexpr int kScrollWidth = 17;
 // the order up, down, left, right. Flat on the track until the mouse comes.
 void AddScrollArrows(ThemeOutput& out, const ThemeDesign& d) {
   constexpr int n = kScrollWidth, g = 9;
-  const QString background = out.AddImage(
-      QStringLiteral("scrollarrow.png"), Strip(n, n, 16, [&](int i, QPainter& p) {
-        p.fillRect(QRect(0, 0, n, n), d.Track);
-        const int state = i % 4;
-        if (state == 1 || state == 2)
-          Fill(p, RoundedBox(QRectF(2, 2, n - 4, n - 4), 2), state == 1 ? d.Hover : d.Pressed);
-      }),
-      ImageKind::Alpha);
+  const QString background = out.AddImage(QStringLiteral("scrollarrow.png"),
+                                          Strip(n, n, 16,
+                                                [&](int i, QPainter& p) {
+                                                  p.fillRect(QRect(0, 0, n, n), d.Track);
+                                                  const int state = i % 4;
+                                                  if (state == 1 || state == 2)
+                                                    Fill(p, RoundedBox(QRectF(2, 2, n - 4, n - 4), 2),
+                                                         state == 1 ? d.Hover : d.Pressed);
+                                                }),
+                                          ImageKind::Alpha);
   const Direction dirs[4] = {Direction::Up, Direction::Down, Direction::Left, Direction::Right};
   const QColor ink[4] = {d.Glyph, d.GlyphHot, d.GlyphHot, d.DisabledText};
-  const QString glyph = out.AddImage(QStringLiteral("scrollarrow_glyph.png"), Strip(g, g, 16, [&](int i, QPainter& p) {
-                                       Triangle(p, QRectF(0, 0, g, g), dirs[i / 4], 7, ink[i % 4]);
-                                     }),
-                                     ImageKind::Alpha);
+  const QString glyph = out.AddImage(
+      QStringLiteral("scrollarrow_glyph.png"),
+      Strip(g, g, 16,
+            [&](int i, QPainter& p) { Triangle(p, QRectF(0, 0, g, g), dirs[i / 4], 7, ink[i % 4]); }),
+      ImageKind::Alpha);
   SetGlyph(SetImage(out.AddSection(QStringLiteral("ScrollBar.ArrowBtn")), background, 16, kStretch,
                     Margins(4, 4, 4, 4)),
            glyph);
@@ -67,11 +70,13 @@ void AddScrollThumbs(ThemeOutput& out, const ThemeDesign& d) {
     const int tw = part.Horizontal ? len : w, th = part.Horizontal ? w : len;
     const QString margins = part.Horizontal ? Margins(6, 6, 4, 4) : Margins(4, 4, 6, 6);
     SetImage(out.AddSection(QLatin1String(part.Thumb)),
-             out.AddImage(QLatin1String(part.ThumbFile), Strip(tw, th, 4, thumb(part.Horizontal)), ImageKind::Alpha),
+             out.AddImage(QLatin1String(part.ThumbFile), Strip(tw, th, 4, thumb(part.Horizontal)),
+                          ImageKind::Alpha),
              4, kStretch, margins);
     const int gw = part.Horizontal ? 5 : 3, gh = part.Horizontal ? 3 : 5;
     SetImage(out.AddSection(QLatin1String(part.Gripper)),
-             out.AddImage(QLatin1String(part.GripperFile), Strip(gw, gh, 4, gripper(part.Horizontal)), ImageKind::Alpha),
+             out.AddImage(QLatin1String(part.GripperFile), Strip(gw, gh, 4, gripper(part.Horizontal)),
+                          ImageKind::Alpha),
              4, kTrueSize);
   }
 }
@@ -131,8 +136,8 @@ void AddTrackBar(ThemeOutput& out, const ThemeDesign& d) {
 
   constexpr int w = 12, h = 20;
   const QColor fill[5] = {d.Accent, d.AccentHot, d.AccentPressed, d.Accent, d.BorderDisabled};
-  const QColor edge[5] = {d.AccentPressed, d.AccentPressed, Mix(d.AccentPressed, d.Text, 0.3), d.AccentPressed,
-                          Mix(d.BorderDisabled, d.Text, 0.15)};
+  const QColor edge[5] = {d.AccentPressed, d.AccentPressed, Mix(d.AccentPressed, d.Text, 0.3),
+                          d.AccentPressed, Mix(d.BorderDisabled, d.Text, 0.15)};
   // Drawn upright for a horizontal track; the vertical track's knobs are transposed.
   auto knob = [&](Tip tip, bool vertical) {
     return Strip(vertical ? h : w, vertical ? w : h, 5, [&, tip, vertical](int i, QPainter& p) {

@@ -39,7 +39,10 @@ QLinearGradient VerticalGradient(const QRectF& r, const QColor& top, const QColo
 }
 
 QPainterPath RoundedBox(const QRectF& r, qreal tl, qreal tr, qreal br, qreal bl) {
-  // An arc's box is twice its radius; a zero radius is a plain corner.
+  // An arc's box is twice its radius; a zero (or, from a design with no rounding, a
+  // negative) radius is a plain corner.
+  tl = std::max<qreal>(tl, 0), tr = std::max<qreal>(tr, 0), br = std::max<qreal>(br, 0),
+  bl = std::max<qreal>(bl, 0);
   QPainterPath path;
   path.moveTo(r.left() + tl, r.top());
   path.lineTo(r.right() - tr, r.top());
@@ -85,8 +88,7 @@ void Ring(QPainter& p, const QRectF& r, qreal radius, const QColor& color, qreal
 }
 
 void PixelLine(QPainter& p, int x0, int y0, int x1, int y1, const QColor& color) {
-  p.fillRect(QRectF(std::min(x0, x1), std::min(y0, y1), std::abs(x1 - x0) + 1, std::abs(y1 - y0) + 1),
-             color);
+  p.fillRect(QRectF(std::min(x0, x1), std::min(y0, y1), std::abs(x1 - x0) + 1, std::abs(y1 - y0) + 1), color);
 }
 
 void Transpose(QPainter& p) { p.setTransform(QTransform(0, 1, 1, 0, 0, 0), true); }
@@ -131,10 +133,18 @@ void Chevron(QPainter& p, const QRectF& box, Direction dir, qreal span, qreal de
   const qreal cx = box.center().x(), cy = box.center().y(), s = span / 2, d = depth / 2;
   QPolygonF line;
   switch (dir) {
-    case Direction::Up: line << QPointF(cx - s, cy + d) << QPointF(cx, cy - d) << QPointF(cx + s, cy + d); break;
-    case Direction::Down: line << QPointF(cx - s, cy - d) << QPointF(cx, cy + d) << QPointF(cx + s, cy - d); break;
-    case Direction::Left: line << QPointF(cx + d, cy - s) << QPointF(cx - d, cy) << QPointF(cx + d, cy + s); break;
-    case Direction::Right: line << QPointF(cx - d, cy - s) << QPointF(cx + d, cy) << QPointF(cx - d, cy + s); break;
+    case Direction::Up:
+      line << QPointF(cx - s, cy + d) << QPointF(cx, cy - d) << QPointF(cx + s, cy + d);
+      break;
+    case Direction::Down:
+      line << QPointF(cx - s, cy - d) << QPointF(cx, cy + d) << QPointF(cx + s, cy - d);
+      break;
+    case Direction::Left:
+      line << QPointF(cx + d, cy - s) << QPointF(cx - d, cy) << QPointF(cx + d, cy + s);
+      break;
+    case Direction::Right:
+      line << QPointF(cx - d, cy - s) << QPointF(cx + d, cy) << QPointF(cx - d, cy + s);
+      break;
   }
   p.setPen(QPen(color, pen, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
   p.setBrush(Qt::NoBrush);

@@ -45,14 +45,11 @@ class ThemeOutput {
   // Writes theme.ini and every image into dir (made when missing). Raises DesignError.
   void Write(const QString& dir, const QString& sourceName) const;
 
+ private:
   struct Image {
     QString FileName;
     QImage Pixels;  // ARGB32, or RGB32 for images without see-through pixels
   };
-  const std::vector<Image>& Images() const { return images_; }
-  const std::deque<Section>& Sections() const { return sections_; }
-
- private:
   std::deque<Section> sections_;  // deque: AddSection hands out references
   std::vector<Image> images_;
 };

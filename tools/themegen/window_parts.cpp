@@ -33,6 +33,8 @@ void AddCaption(ThemeOutput& out, const ThemeDesign& d, const FrameStyle& f) {
     Fill(p, RoundedBox(inner, r - 1, r - 1, 0, 0),
          active ? QBrush(VerticalGradient(inner, d.CaptionActiveTop, d.CaptionActive))
                 : QBrush(d.CaptionInactive));
+    // An inactive caption is close to the window face; a faint rule keeps them apart.
+    if (!active) PixelLine(p, 1, h - 1, w - 2, h - 1, Mix(d.CaptionInactive, d.FrameInactive, 0.5));
   });
   Section& s = out.AddSection(f.SectionPrefix + QStringLiteral("Caption"));
   SetImage(s, out.AddImage(f.FilePrefix + QStringLiteral("caption.png"), image, ImageKind::Keyed), 2,
@@ -81,13 +83,12 @@ struct GlyphSet {
   const char* Name;
 };
 constexpr GlyphSet kGlyphs[] = {
-    {CaptionGlyph::Close, "close"},       {CaptionGlyph::Minimize, "min"},
-    {CaptionGlyph::Maximize, "max"},      {CaptionGlyph::Restore, "restore"},
-    {CaptionGlyph::Help, "help"},
+    {CaptionGlyph::Close, "close"},     {CaptionGlyph::Minimize, "min"}, {CaptionGlyph::Maximize, "max"},
+    {CaptionGlyph::Restore, "restore"}, {CaptionGlyph::Help, "help"},
 };
 // Glyph sizes for ImageFile1..3. With content margins of 4 a button picks the largest
 // glyph narrower than its width less 8: a tool window's 18-pixel button gets 8, a
-// 20-pixel one 10, and the normal caption's 22 pixels and more get 12.
+// 20-pixel one 10, and the normal caption's 21 pixels and more get 12.
 constexpr std::array<int, 3> kGlyphSizes = {8, 10, 12};
 constexpr int kGlyphContentMargin = 4;
 
@@ -102,10 +103,11 @@ void AddCaptionButtons(ThemeOutput& out, const ThemeDesign& d) {
       if (i == 1 || i == 2) Fill(p, RoundedBox(QRectF(0, 0, 16, 16), 4), i == 1 ? hot : pressed);
     });
   };
-  const QString plain = out.AddImage(QStringLiteral("captionbutton.png"),
-                                     background(d.CaptionButtonHot, d.CaptionButtonPressed), ImageKind::Alpha);
-  const QString close =
-      out.AddImage(QStringLiteral("closebutton.png"), background(d.CloseHot, d.ClosePressed), ImageKind::Alpha);
+  const QString plain =
+      out.AddImage(QStringLiteral("captionbutton.png"),
+                   background(d.CaptionButtonHot, d.CaptionButtonPressed), ImageKind::Alpha);
+  const QString close = out.AddImage(QStringLiteral("closebutton.png"),
+                                     background(d.CloseHot, d.ClosePressed), ImageKind::Alpha);
 
   const QColor colors[4] = {d.CaptionText, d.CaptionText, d.CaptionText, d.CaptionTextInactive};
   for (const GlyphSet& g : kGlyphs)
@@ -140,11 +142,13 @@ void AddCaptionButtons(ThemeOutput& out, const ThemeDesign& d) {
 // Buttons of a maximised child window, drawn on the menu bar: frames normal, hot,
 // disabled.
 void AddMdiButtons(ThemeOutput& out, const ThemeDesign& d) {
-  const QString background = out.AddImage(
-      QStringLiteral("mdibutton.png"), Strip(16, 16, 3, [&](int i, QPainter& p) {
-        if (i == 1) FramedBox(p, QRectF(0, 0, 16, 16), d.ControlRadius, d.Border, d.Hover);
-      }),
-      ImageKind::Alpha);
+  const QString background =
+      out.AddImage(QStringLiteral("mdibutton.png"),
+                   Strip(16, 16, 3,
+                         [&](int i, QPainter& p) {
+                           if (i == 1) FramedBox(p, QRectF(0, 0, 16, 16), d.ControlRadius, d.Border, d.Hover);
+                         }),
+                   ImageKind::Alpha);
   const QColor colors[3] = {d.Text, d.Text, d.DisabledText};
   const struct {
     const char* Section;
