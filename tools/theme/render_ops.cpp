@@ -2,6 +2,8 @@
 // record the options can fill (glyph operations that need a caller's bitmap are left out).
 #include "render_ops.h"
 
+#include <algorithm>
+
 namespace {
 
 using P = RenderParams;
@@ -160,7 +162,10 @@ std::vector<RenderOp> MakeOps() {
        }},
       {"PaintGroupBox", 100, 60, "", kNone, kNone, {0, 1},
        [](TteTheme& t, TCanvas& c, const P& p) {
-         t.PaintGroupBox(B(p.Kind), c, GroupBoxInfo(Box(p), Box(p), B(p.State)), p.Object);
+         // The erase rectangle is the caption's gap in the frame, kept as it was.
+         const TRect box = Box(p);
+         const TRect gap{box.Left + 8, box.Top, std::min(box.Left + 48, box.Right), box.Top + 4};
+         t.PaintGroupBox(B(p.Kind), c, GroupBoxInfo(box, gap, B(p.State)), p.Object);
        }},
       {"PaintGroupBoxText", 100, 20, "", kNone, kNone, kNone,
        [](TteTheme& t, TCanvas& c, const P& p) {
