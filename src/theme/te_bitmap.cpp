@@ -196,8 +196,11 @@ TteBitmap* TteBitmapRegistry::FindByCanvas(const TCanvas* canvas) const {
 }
 
 TteBitmapRegistry& BitmapRegistry() {
-  static TteBitmapRegistry registry;
-  return registry;
+  // Never destroyed: bitmaps of process-wide objects (the current theme the manager
+  // owns) are freed during exit after function statics made later than them, and
+  // each one unregisters itself.
+  static TteBitmapRegistry* registry = new TteBitmapRegistry;
+  return *registry;
 }
 
 // ---- TteBitmap: storage
