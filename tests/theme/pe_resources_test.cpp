@@ -678,6 +678,13 @@ TEST(PeResources, CorruptLibrariesReportFalseAndKeepTheTheme) {
   const QByteArray good = WriteLibrary(false, SmallTheme(), &at);
   ASSERT_GT(at.FirstNameString, 0);
   const qint64 lfanew = 0x3C, dirs = at.Optional + 112;
+  constexpr qsizetype kIni = TTeThemeMsStyles::kMaxIniSize;
+  // The same library with another INI text.
+  auto withIni = [](const QString& ini) {
+    std::vector<Res> resources = SmallTheme();
+    resources[3].Data = Utf16(ini, true);
+    return WriteLibrary(false, resources);
+  };
   // The first type, name, language and data entry all lead to COLORNAMES.
   const struct {
     const char* What;
@@ -732,6 +739,13 @@ TEST(PeResources, CorruptLibrariesReportFalseAndKeepTheTheme) {
       {"type name past the section", [&](QByteArray& b) { Patch32(b, at.Root + 16, 0xFFFFFFF0u); }},
       {"name string longer than the section",
        [&](QByteArray& b) { Patch16(b, at.FirstNameString, 0xFFFF); }},
+      {"INI text past the bound",
+       [&](QByteArray& b) { b = withIni(QStringLiteral("[S]\r\nk=") + QString(kIni, u'v')); }},
+      // Within the bound as read, twice over it as written back ("b=\r\n" for each "b\n").
+      {"INI of tiny lines that grows past the bound when written back",
+       [&](QByteArray& b) {
+         b = withIni(QStringLiteral("[S]\n") + QStringLiteral("b\n").repeated(kIni / 2 - 3));
+       }},
   };
   QTemporaryDir dir;
   const QString goodPath = WriteTemp(dir, QStringLiteral("Good.msstyles"), good);

@@ -248,6 +248,9 @@ TEST(MsuxStream, HostileBodiesFailCleanly) {
   const QByteArray good = Body(Pack(QStringLiteral("[S]\nk=v\n")));
   QByteArray corrupt = Pack(QStringLiteral("[S]\nk=v\n"));
   corrupt[corrupt.size() - 2] = char(corrupt[corrupt.size() - 2] ^ 0x55);
+  constexpr qsizetype kIni = TTeThemeMsStyles::kMaxIniSize;
+  // Within the bound as read, twice over it as written back ("b=\r\n" for each "b\n").
+  const QByteArray doubling = "[S]\n" + QByteArray("b\n").repeated(kIni / 2 - 2);
   const struct {
     const char* What;
     QByteArray Bytes;
@@ -260,6 +263,10 @@ TEST(MsuxStream, HostileBodiesFailCleanly) {
       {"body cut short", Packed(good.left(good.size() - 2))},
       {"corrupt zlib data", corrupt},
       {"magic only", QByteArray("OVMSSTL")},
+      {"INI text past the bound",
+       Packed(Int32(0) + Int32(int32_t(kIni + 1)) + QByteArray(kIni + 1, 'a') + Int32(0))},
+      {"INI of tiny lines that grows past the bound when written back",
+       Packed(Int32(0) + Int32(int32_t(doubling.size())) + doubling + Int32(0))},
   };
   for (const auto& c : cases) {
     TTeThemeMsStyles theme;
@@ -267,9 +274,25 @@ TEST(MsuxStream, HostileBodiesFailCleanly) {
     QBuffer in(&bytes);
     in.open(QIODevice::ReadOnly);
     EXPECT_THROW(theme.LoadFromStream(in), EAppError) << c.What;
-    // Whatever was read, the theme is built and usable.
+    // Whatever was read, the theme is built and usable, and builds again.
     EXPECT_NE(theme.Object(kmsButtonPushbutton), nullptr) << c.What;
+    EXPECT_NO_THROW(theme.ResetTheme()) << c.What;
   }
+}
+
+TEST(MsuxStream, IniAtTheBoundSavesAndLoadsAgain) {
+  // "[S]\r\n" + "k=" value "\r\n" + "\r\n": exactly the bound as written.
+  const QString value(TTeThemeMsStyles::kMaxIniSize - 11, QLatin1Char('v'));
+  auto ini = [](const QString& v) { return QStringLiteral("[S]\nk=") + v + QLatin1Char('\n'); };
+  auto theme = Build(ini(value));
+  EXPECT_EQ(theme->Ini().ReadString(QStringLiteral("S"), QStringLiteral("k"), {}), value);
+  EXPECT_EQ(Load(Save(*theme))->Ini().Text(), theme->Ini().Text());
+
+  TTeThemeMsStyles over;
+  QByteArray bytes = Pack(ini(value + QLatin1Char('v')));
+  QBuffer in(&bytes);
+  in.open(QIODevice::ReadOnly);
+  EXPECT_THROW(over.LoadFromStream(in), EAppError);
 }
 
 TEST(MsuxStream, TheFileExtensionDecides) {

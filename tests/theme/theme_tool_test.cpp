@@ -362,6 +362,7 @@ TEST_F(ThemeTool, CommandsThatCannotBeDoneExitWithAMessage) {
   WriteText(Path("escape/theme.ini"),
             "[Button.Pushbutton]\r\nImageFile=..\\fixture\\glyph.png\r\n");
   QDir().mkpath(Path("empty"));
+  WriteText(Path("long/theme.ini"), "[Button.Pushbutton]\nTextColor=" + QByteArray(1100 * 1024, '1'));
   struct Case {
     QStringList args;
     int exitCode;
@@ -376,6 +377,7 @@ TEST_F(ThemeTool, CommandsThatCannotBeDoneExitWithAMessage) {
       {{"pack", Path("nowhere"), Path("out.theme")}, 1, "no such folder"},
       {{"pack", Path("empty"), Path("out.theme")}, 1, "no theme.ini"},
       {{"pack", Path("escape"), Path("out.theme")}, 1, "outside the theme folder"},
+      {{"pack", Path("long"), Path("out.theme")}, 1, "too long for a theme"},
       {{"unpack", Path("junk.theme"), Path("out")}, 1, "cannot read"},
       {{"unpack", Path("fixture/theme.ini"), Path("out")}, 1, "not a theme this program can read"},
       {{"info", Path("nowhere.theme")}, 1, "no such file"},

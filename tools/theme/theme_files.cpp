@@ -247,6 +247,10 @@ int PackThemeDir(const PackOptions& options, Warnings& warnings) {
   TTeThemeMsStyles theme;
   theme.Name = name;
   theme.Ini().SetText(text);
+  // A theme whose INI, as stored, passes the readers' bound would not load again.
+  if (theme.Ini().Text().size() > TTeThemeMsStyles::kMaxIniSize)
+    Fail(QStringLiteral("%1 is too long for a theme (at most %2 KiB as stored)")
+             .arg(iniPath, QString::number(TTeThemeMsStyles::kMaxIniSize >> 10)));
   QStringList missing;
   ForEachImageEntry(
       theme.Ini(), [&](const TmsuxIni::Section& section, const QString& key, const QString& value) {

@@ -98,7 +98,15 @@ void TTeThemeMsStyles::ReadBody(QIODevice& stream) {
   TDecompressionStream body(stream);
   body.SetMaxSize(kMaxBodySize);
   Name = QString::fromLatin1(ReadBodyString(body));
-  ini_.SetText(QString::fromLatin1(ReadBodyString(body)));
+  const int32_t iniSize = ReadCheckedInt32(body);
+  if (iniSize > kMaxIniSize) throw EAppError(QStringLiteral("Stream read error"));
+  ini_.SetText(QString::fromLatin1(ReadCheckedBytes(body, iniSize)));
+  // What loads must save and load again, so the text as written back is bounded too.
+  // It is dropped, so that the rebuild after the failure does not meet it again.
+  if (ini_.Text().size() > kMaxIniSize) {
+    ini_.Clear();
+    throw EAppError(QStringLiteral("Stream read error"));
+  }
   const int32_t count = ReadCheckedInt32(body);
   if (count < 0 || count > kMaxImages) throw EAppError(QStringLiteral("Stream read error"));
   for (int32_t i = 0; i < count; ++i) {
@@ -204,13 +212,18 @@ bool TTeThemeMsStyles::LoadFromFile(const QString& fileName) {
   const int64_t index = int64_t(SizeNames.size()) * ColorSchemeIndex + SizeIndex;
   if (ColorSchemeIndex < 0 || SizeIndex < 0 || index >= FileResNames.size()) return false;
   const std::optional<QByteArrayView> text = library.Find("TEXTFILE", FileResNames[index]);
-  if (!text) return false;
+  // Two bytes a character; the same bound as a packed stream's, so the theme can be
+  // saved packed and loaded again.
+  if (!text || text->size() / 2 > kMaxIniSize) return false;
+  TmsuxIni ini;
+  ini.SetText(IniTextFromResource(*text));
+  if (ini.Text().size() > kMaxIniSize) return false;
 
   // The library's images replace the old ones: a stale image of the same name would
   // otherwise be bound instead of the library's. Objects point into the list: they go first.
   for (auto& object : objects_) object.reset();
   images_.Clear();
-  ini_.SetText(IniTextFromResource(*text));
+  ini_ = std::move(ini);
   SourceFileName = fileName;
   FileName = fileName;
   pristine_.clear();

@@ -20,6 +20,11 @@ class TTeThemeMsStyles : public TteTheme {
   // The most decompressed body bytes a packed stream may hold. Themes are a few
   // megabytes; the bound keeps a small hostile stream from inflating without end.
   static constexpr qint64 kMaxBodySize = qint64(256) << 20;
+  // The longest INI text a theme takes, both as read and as it is written back (which
+  // may be longer: every entry gets its "=", every line CR LF). Real ones are tens of
+  // kilobytes; the bound keeps a small stream of millions of tiny lines from costing
+  // gigabytes of entries. A longer text fails the load.
+  static constexpr qsizetype kMaxIniSize = qsizetype(1) << 20;
 
   TTeThemeMsStyles();
   ~TTeThemeMsStyles() override;
