@@ -10,32 +10,39 @@ using Section = ThemeOutput::Section;
 const QString kStretch = QStringLiteral("stretch");
 const QString kTrueSize = QStringLiteral("truesize");
 
+// The face of a push or spin button in one of its frames: normal, hot, pressed,
+// disabled, focused (the normal face with an accent outline).
+void ButtonFace(QPainter& p, const QRectF& box, qreal r, const ThemeDesign& d, int frame) {
+  const QBrush normal(VerticalGradient(box, d.ButtonTop, d.ButtonBottom));
+  switch (frame) {
+    case 1:
+      FramedBox(p, box, r, d.BorderHot, VerticalGradient(box, d.ButtonHotTop, d.ButtonHotBottom));
+      break;
+    case 2:
+      FramedBox(p, box, r, d.BorderHot, d.ButtonPressed);
+      break;
+    case 3:
+      FramedBox(p, box, r, d.BorderDisabled, d.ButtonDisabled);
+      break;
+    case 4:
+      FramedBox(p, box, r, d.Accent, normal);
+      break;
+    default:
+      FramedBox(p, box, r, d.Border, normal);
+      break;
+  }
+}
+
 // Frames: normal, hot, pressed, disabled, focused (also the default button).
 void AddPushButton(ThemeOutput& out, const ThemeDesign& d) {
   constexpr int w = 18, h = 24, m = 4;
   const qreal r = d.ControlRadius;
   const QImage image = Strip(w, h, 5, [&](int i, QPainter& p) {
     const QRectF box(0, 0, w, h);
-    const QBrush normal(VerticalGradient(box, d.ButtonTop, d.ButtonBottom));
-    switch (i) {
-      case 0:
-        FramedBox(p, box, r, d.Border, normal);
-        break;
-      case 1:
-        FramedBox(p, box, r, d.BorderHot, VerticalGradient(box, d.ButtonHotTop, d.ButtonHotBottom));
-        break;
-      case 2:
-        FramedBox(p, box, r, d.BorderHot, d.ButtonPressed);
-        break;
-      case 3:
-        FramedBox(p, box, r, d.BorderDisabled, d.ButtonDisabled);
-        break;
-      case 4:
-        // The accent outline doubled by a faint inner ring: seen at a glance, not loud.
-        FramedBox(p, box, r, d.Accent, normal);
-        Ring(p, box.adjusted(1, 1, -1, -1), r - 1, WithAlpha(d.Accent, 90));
-        break;
-    }
+    ButtonFace(p, box, r, d, i);
+    // The focused frame doubles the accent outline with a faint inner ring: seen at a
+    // glance, not loud.
+    if (i == 4) Ring(p, box.adjusted(1, 1, -1, -1), r - 1, WithAlpha(d.Accent, 90));
   });
   Section& s = out.AddSection(QStringLiteral("Button.Pushbutton"));
   SetImage(s, out.AddImage(QStringLiteral("button.png"), image, ImageKind::Alpha), 5, kStretch,
@@ -99,24 +106,7 @@ void AddSpin(ThemeOutput& out, const ThemeDesign& d) {
   const QString background = out.AddImage(
       QStringLiteral("spinbutton.png"),
       Strip(w, h, 5,
-            [&](int i, QPainter& p) {
-              const QRectF box(0, 0, w, h);
-              const QBrush normal(VerticalGradient(box, d.ButtonTop, d.ButtonBottom));
-              switch (i) {
-                case 1:
-                  FramedBox(p, box, r, d.BorderHot, VerticalGradient(box, d.ButtonHotTop, d.ButtonHotBottom));
-                  break;
-                case 2:
-                  FramedBox(p, box, r, d.BorderHot, d.ButtonPressed);
-                  break;
-                case 3:
-                  FramedBox(p, box, r, d.BorderDisabled, d.ButtonDisabled);
-                  break;
-                default:
-                  FramedBox(p, box, r, d.Border, normal);
-                  break;
-              }
-            }),
+            [&](int i, QPainter& p) { ButtonFace(p, QRectF(0, 0, w, h), r, d, i == 4 ? 0 : i); }),
       ImageKind::Alpha);
   const QColor ink[5] = {d.Glyph, d.GlyphHot, d.GlyphHot, d.DisabledText, d.Glyph};
   const struct {
