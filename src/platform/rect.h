@@ -40,6 +40,21 @@ inline constexpr TRect kNullRect{-1, -1, -1, -1};
 
 inline TRect Bounds(int32_t x, int32_t y, int32_t w, int32_t h) { return {x, y, x + w, y + h}; }
 
+// r moved in by dx on the left and right and by dy at the top and bottom.
+inline TRect Inset(const TRect& r, int32_t dx, int32_t dy) {
+  return {r.Left + dx, r.Top + dy, r.Right - dx, r.Bottom - dy};
+}
+inline TRect Inset(const TRect& r, int32_t by) { return Inset(r, by, by); }
+
+// A w x h box centred in r, halves rounded toward zero (so it may start before r).
+// Worked in 64 bits and clamped, so huge rectangles from outside cannot overflow.
+inline TRect CenteredBox(const TRect& r, int32_t w, int32_t h) {
+  const int64_t left = r.Left + (int64_t(r.Right) - r.Left - w) / 2;
+  const int64_t top = r.Top + (int64_t(r.Bottom) - r.Top - h) / 2;
+  auto clamp = [](int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
+  return {clamp(left), clamp(top), clamp(left + w), clamp(top + h)};
+}
+
 // Intersection; an empty result is returned as (0, 0, 0, 0).
 inline TRect IntersectRect(const TRect& a, const TRect& b) {
   TRect r{std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),

@@ -2,6 +2,7 @@
 // painted as fills, one-pixel outlines and frame-control glyphs.
 #include "theme_flat.h"
 
+#include "menu_glyphs.h"
 #include "te_bitmap.h"
 
 namespace {
@@ -9,16 +10,6 @@ namespace {
 constexpr TColor kWhite = 0xFFFFFF, kBlack = 0x000000, kGrey = 0x808080, kSilver = 0xC0C0C0,
                  kRed = 0x0000FF;
 constexpr TColor kBtnFace = TColor(0xFF00000F);
-
-TRect Inset(const TRect& r, int dx, int dy) {
-  return {r.Left + dx, r.Top + dy, r.Right - dx, r.Bottom - dy};
-}
-
-// A box of the given size centred in r (halves rounded toward zero).
-TRect CenteredBox(const TRect& r, int w, int h) {
-  const int x = r.Left + (r.Width() - w) / 2, y = r.Top + (r.Height() - h) / 2;
-  return {x, y, x + w, y + h};
-}
 
 void Arrow(TCanvas& canvas, const TRect& r, uint32_t dfcs, TColor color) {
   DrawMaskedFrameControl(canvas, r, DFC_SCROLL, dfcs, color);
@@ -30,20 +21,6 @@ void CaptionGlyph(TCanvas& canvas, const TRect& r, uint32_t dfcs) {
 
 void FillIfAny(TCanvas& canvas, const TRect& r, TColor c) {
   if (!r.IsEmpty()) FillRectColor(canvas, r, c);
-}
-
-// The fixed check-mark table, two polylines, moved by (dx, dy).
-void CheckMarkLines(TCanvas& canvas, int dx, int dy, TColor color) {
-  static constexpr TPoint kFirst[] = {{-2, -2}, {0, 0}, {4, -4}, {4, -3}, {0, 1}, {-2, -1}, {-2, -2}};
-  static constexpr TPoint kSecond[] = {{-3, -2}, {-3, -1}, {0, 2}, {5, -3}, {5, -5}};
-  canvas.Pen = TPen{color, 1, TPenStyle::psSolid};
-  auto line = [&](const auto& points) {
-    std::vector<TPoint> moved;
-    for (const TPoint& p : points) moved.push_back({p.X + dx, p.Y + dy});
-    canvas.Polyline(moved);
-  };
-  line(kFirst);
-  line(kSecond);
 }
 
 // The bitmap's top-left corner when it is centred in r at its own size.
@@ -153,7 +130,7 @@ void TTeFlatTheme::PaintCheckMark(TCanvas& canvas, const TRect& box) const {
   // The middle is taken as (Left + Right) / 2, which is not the same as Left + Width / 2
   // for odd sums at negative coordinates; both halve toward zero.
   const int cx = (box.Left + box.Right) / 2, cy = (box.Top + box.Bottom) / 2;
-  CheckMarkLines(canvas, cx - 1, cy + 1, Color(kcBorder));
+  DrawCheckMarkLines(canvas, cx - 1, cy + 1, Color(kcBorder));
 }
 
 void TTeFlatTheme::PaintImageGlyph(TCanvas& canvas, const TteItemGlyphInfo& glyph) const {
@@ -641,21 +618,10 @@ void TTeFlatTheme::PaintMenuItem(uint8_t kind, TCanvas& canvas, const TteMenuIte
 void TTeFlatTheme::PaintMenuItemGlyph(uint8_t, TCanvas& canvas, const TteMenuItemInfo&,
                                       const TteItemGlyphInfo& glyph, const QString&) {
   const TRect& r = glyph.Rect;
+  // The check mark stands on a framed hot square.
+  if (glyph.GlyphKind == kgkCheck) FillFramed(canvas, Inset(r, 1, 1), Color(kcButtonHot));
+  if (PaintMenuMarkGlyph(canvas, r, glyph.GlyphKind)) return;
   switch (glyph.GlyphKind) {
-    case kgkCheck: {
-      FillFramed(canvas, Inset(r, 1, 1), Color(kcButtonHot));
-      const TRect box = CenteredBox(r, 16, 16);
-      CheckMarkLines(canvas, (box.Left + box.Right) / 2 - 2, (box.Top + box.Bottom) / 2 + 1,
-                     canvas.Font.Color);
-      break;
-    }
-    case kgkRadio:
-      FillRoundRect(canvas, CenteredBox(r, 6, 6), 3, kBlack);
-      break;
-    case kgkSubMenu:
-      DrawMaskedFrameControl(canvas, CenteredBox(r, 16, 16), DFC_MENU, DFCS_MENUARROW,
-                             canvas.Font.Color);
-      break;
     case kgkImage:
     case kgkIcon:
       PaintImageGlyph(canvas, glyph);
@@ -734,8 +700,7 @@ void TTeFlatTheme::PaintToolButtonGlyph(uint8_t, TCanvas& canvas, const TteToolB
                                         const TteItemGlyphInfo& glyph, const QString&) {
   switch (glyph.GlyphKind) {
     case kgkSubMenu:
-      DrawMaskedFrameControl(canvas, CenteredBox(glyph.Rect, 16, 16), DFC_MENU, DFCS_MENUARROW,
-                             canvas.Font.Color);
+      PaintMenuMarkGlyph(canvas, glyph.Rect, kgkSubMenu);
       break;
     case kgkImage:
     case kgkIcon:

@@ -2,6 +2,7 @@
 // painting of every element family except the window frame and text.
 #include "te_theme.h"
 
+#include "menu_glyphs.h"
 #include "te_bitmap.h"
 
 namespace {
@@ -11,16 +12,6 @@ constexpr TColor kYellow = 0x00FFFF, kRed = 0x0000FF, kBlue = 0xFF0000, kGreen =
                  kBlack = 0x000000;
 constexpr TColor kBtnHighlight = TColor(0xFF000014), kBtnShadow = TColor(0xFF000010),
                  kBtnFace = TColor(0xFF00000F), kWindowColor = TColor(0xFF000005);
-
-TRect Inset(const TRect& r, int dx, int dy) {
-  return {r.Left + dx, r.Top + dy, r.Right - dx, r.Bottom - dy};
-}
-
-// A box of the given size centred in r (halves rounded toward zero).
-TRect CenteredBox(const TRect& r, int w, int h) {
-  const int x = r.Left + (r.Width() - w) / 2, y = r.Top + (r.Height() - h) / 2;
-  return {x, y, x + w, y + h};
-}
 
 const TteThemeClass kBaseClass = {
     "TteTheme", &TteTheme::GetThemeKindName, &TteTheme::GetThemeConfig,
@@ -164,33 +155,8 @@ void TteTheme::PaintItemByState(TCanvas& canvas, const TRect& rect, int state) {
 
 void TteTheme::PaintItemGlyph(TCanvas& canvas, const TteItemGlyphInfo& glyph) {
   const TRect& r = glyph.Rect;
+  if (PaintMenuMarkGlyph(canvas, r, glyph.GlyphKind)) return;
   switch (glyph.GlyphKind) {
-    case kgkCheck: {
-      const TRect box = CenteredBox(r, 16, 16);
-      const int cx = box.Left + box.Width() / 2, cy = box.Top + box.Height() / 2;
-      const int ox = cx - 2, oy = cy + 1;
-      static constexpr TPoint kFirst[] = {{-2, -2}, {0, 0}, {4, -4}, {4, -3},
-                                          {0, 1},   {-2, -1}, {-2, -2}};
-      static constexpr TPoint kSecond[] = {{-3, -2}, {-3, -1}, {0, 2}, {5, -3}, {5, -5}};
-      canvas.Pen.Style = TPenStyle::psSolid;
-      canvas.Pen.Width = 1;
-      canvas.Pen.Color = canvas.Font.Color;
-      auto line = [&](const auto& pts) {
-        std::vector<TPoint> v;
-        for (const TPoint& p : pts) v.push_back({p.X + ox, p.Y + oy});
-        canvas.Polyline(v);
-      };
-      line(kFirst);
-      line(kSecond);
-      break;
-    }
-    case kgkRadio:
-      FillRoundRect(canvas, CenteredBox(r, 6, 6), 3, kBlack);
-      break;
-    case kgkSubMenu:
-      DrawMaskedFrameControl(canvas, CenteredBox(r, 16, 16), DFC_MENU, DFCS_MENUARROW,
-                             canvas.Font.Color);
-      break;
     case kgkImage:
       if (glyph.Bitmap && !glyph.Bitmap->Empty()) {
         const TRect box = CenteredBox(r, glyph.Bitmap->Width(), glyph.Bitmap->Height());

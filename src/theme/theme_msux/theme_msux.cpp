@@ -11,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+#include "menu_glyphs.h"
 #include "pe_resources.h"
 #include "te_compress.h"
 #include "theme_manager.h"
@@ -414,8 +415,6 @@ template <size_t N>
 int FrameOf(const int (&frames)[N], uint8_t state) {
   return state < N ? frames[state] : 0;
 }
-
-TRect Inset(const TRect& r, int by) { return {r.Left + by, r.Top + by, r.Right - by, r.Bottom - by}; }
 
 // Puts an element's fill colour back however the paint ends.
 class FillColorSwap {
@@ -913,21 +912,6 @@ void TTeThemeMsStyles::PaintGridCell(uint8_t, TCanvas& canvas, const TteStateWor
   if (info.Low < std::size(kSys)) FillRectColor(canvas, info.Rect, ThemeSysColor(kSys[info.Low]));
 }
 
-namespace {
-
-// A w x h box centred in r (rounded toward zero, so it may start before r).
-TRect CentredBox(const TRect& r, int32_t w, int32_t h) {
-  const int64_t left = r.Left + (int64_t(r.Right) - r.Left - w) / 2;
-  const int64_t top = r.Top + (int64_t(r.Bottom) - r.Top - h) / 2;
-  auto clamp = [](int64_t v) {
-    return int32_t(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
-                                       std::numeric_limits<int32_t>::max()));
-  };
-  return {clamp(left), clamp(top), clamp(left + w), clamp(top + h)};
-}
-
-}  // namespace
-
 void TTeThemeMsStyles::PaintMenuItem(uint8_t, TCanvas& canvas, const TteMenuItemInfo& info,
                                      const QString&) {
   const TRect& r = info.Rect;
@@ -948,7 +932,7 @@ void TTeThemeMsStyles::PaintMenuItem(uint8_t, TCanvas& canvas, const TteMenuItem
     case kmikScrollDown:
       FillRectColor(canvas, r, MenuColor);
       if (lit) DrawRoundRect(canvas, r, 3, MenuHilightColor);
-      DrawMaskedFrameControl(canvas, CentredBox(r, 14, 14), DFC_SCROLL,
+      DrawMaskedFrameControl(canvas, CenteredBox(r, 14, 14), DFC_SCROLL,
                              info.ItemKind == kmikScrollUp ? DFCS_SCROLLUP : DFCS_SCROLLDOWN,
                              RGB(128, 128, 128));
       return;
@@ -969,36 +953,13 @@ void TTeThemeMsStyles::PaintMenuItem(uint8_t, TCanvas& canvas, const TteMenuItem
 
 void TTeThemeMsStyles::PaintMenuItemGlyph(uint8_t, TCanvas& canvas, const TteMenuItemInfo& info,
                                           const TteItemGlyphInfo& glyph, const QString&) {
+  if (PaintMenuMarkGlyph(canvas, glyph.Rect, glyph.GlyphKind)) return;
   switch (glyph.GlyphKind) {
-    case kgkCheck: {
-      const TRect box = CentredBox(glyph.Rect, 16, 16);
-      const int32_t cx = int32_t((int64_t(box.Left) + box.Right) / 2 - 2);
-      const int32_t cy = int32_t((int64_t(box.Top) + box.Bottom) / 2 + 1);
-      static constexpr TPoint kFirst[] = {{-2, -2}, {0, 0}, {4, -4}, {4, -3}, {0, 1}, {-2, -1}, {-2, -2}};
-      static constexpr TPoint kSecond[] = {{-3, -2}, {-3, -1}, {0, 2}, {5, -3}, {5, -5}};
-      canvas.Pen.Style = TPenStyle::psSolid;
-      canvas.Pen.Width = 1;
-      canvas.Pen.Color = canvas.Font.Color;
-      std::vector<TPoint> points;
-      for (const TPoint& p : kFirst) points.push_back({cx + p.X, cy + p.Y});
-      canvas.Polyline(points);
-      points.clear();
-      for (const TPoint& p : kSecond) points.push_back({cx + p.X, cy + p.Y});
-      canvas.Polyline(points);
-      return;
-    }
-    case kgkRadio:
-      FillRoundRect(canvas, CentredBox(glyph.Rect, 6, 6), 3, clBlack);
-      return;
-    case kgkSubMenu:
-      DrawMaskedFrameControl(canvas, CentredBox(glyph.Rect, 16, 16), DFC_MENU, DFCS_MENUARROW,
-                             canvas.Font.Color);
-      return;
     case kgkImage:
     case kgkIcon: {
       if (!glyph.Bitmap || glyph.Bitmap->Empty()) return;
       const TteBitmap& bitmap = *glyph.Bitmap;
-      const TRect box = CentredBox(glyph.Rect, bitmap.Width(), bitmap.Height());
+      const TRect box = CenteredBox(glyph.Rect, bitmap.Width(), bitmap.Height());
       if (glyph.GlyphKind == kgkImage && (info.State == 1 || info.State == 2)) {
         // Lifted off a grey shadow. The picture is drawn opaque from a copy: the caller's
         // bitmap is only lent to us.
@@ -1033,7 +994,7 @@ void TTeThemeMsStyles::PaintListItemCheck(uint8_t, TCanvas& canvas, const TteLis
     case klckMixed: PaintElement(kmsButtonCheckbox, canvas, check.Rect, 9); return;
     case klckBitmap:
       if (check.Bitmap && !check.Bitmap->Empty()) {
-        const TRect box = CentredBox(check.Rect, check.Bitmap->Width(), check.Bitmap->Height());
+        const TRect box = CenteredBox(check.Rect, check.Bitmap->Width(), check.Bitmap->Height());
         check.Bitmap->Draw(canvas, box.Left, box.Top);
       }
       return;
