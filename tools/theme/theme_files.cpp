@@ -20,9 +20,11 @@
 
 namespace {
 
-// An INI of a few thousand lines is a few hundred kilobytes; anything past this is not
-// a theme's INI, and reading it whole would only waste memory.
-constexpr qint64 kMaxIniBytes = qint64(16) << 20;
+// An INI of a few thousand lines is a few hundred kilobytes, and a theme stores at most
+// TTeThemeMsStyles::kMaxIniSize of it. Comments and blank lines may make the file longer
+// than what is stored, but not four times: a larger file is refused before it is parsed
+// (parsing millions of tiny lines would cost far more memory than the file).
+constexpr qint64 kMaxIniBytes = 4 * qint64(TTeThemeMsStyles::kMaxIniSize);
 
 // The flags a packed image carries travel in text chunks of its PNG, so that an unpacked
 // image packs back exactly (a keyed image's key pixels are see-through in the PNG, which
