@@ -23,6 +23,10 @@ bool IsDirectFormat(const QImage* image) {
                    image->format() == QImage::Format_RGB32);
 }
 
+QImage As32Bit(const QImage& src) {
+  return IsDirectFormat(&src) ? src : src.convertToFormat(QImage::Format_ARGB32);
+}
+
 // On/off run lengths of the platform's cosmetic pen styles, in pixels.
 const std::vector<int>& DashPattern(TPenStyle style) {
   static const std::vector<int> kSolid, kDash{18, 6}, kDot{3, 3}, kDashDot{9, 6, 3, 6},
@@ -139,17 +143,22 @@ void TCanvas::Composite(const QImage& layer, QPoint devicePos) {
     }
     return;
   }
-  auto draw = [&](QPainter& p) {
+  WithDevicePainter([&](QPainter& p) { p.drawImage(devicePos, layer); });
+}
+
+template <typename Draw>
+void TCanvas::WithDevicePainter(Draw&& draw) {
+  auto run = [&](QPainter& p) {
     p.save();
     if (clip_) p.setClipRegion(*clip_, Qt::IntersectClip);
-    p.drawImage(devicePos, layer);
+    draw(p);
     p.restore();
   };
   if (painter_) {
-    draw(*painter_);
+    run(*painter_);
   } else if (image_) {
     QPainter p(image_);
-    draw(p);
+    run(p);
   }
 }
 
@@ -602,9 +611,7 @@ QImage TCanvas::Grab(const TRect& r) const {
   if (part.IsEmpty()) return {};
   QImage out(r.Width(), r.Height(), QImage::Format_ARGB32);
   out.fill(0);
-  const QImage src = image_->format() == QImage::Format_ARGB32 || image_->format() == QImage::Format_RGB32
-                         ? *image_
-                         : image_->convertToFormat(QImage::Format_ARGB32);
+  const QImage src = As32Bit(*image_);
   for (int y = part.Top; y < part.Bottom; ++y) {
     const auto* s = reinterpret_cast<const uint32_t*>(src.constScanLine(y));
     auto* o = reinterpret_cast<uint32_t*>(out.scanLine(y - d.Top));
@@ -618,11 +625,6 @@ namespace {
 // The centre of destination pixel i falls on source pixel (2i + 1) w / 2W.
 inline int SampleIndex(int64_t i, int64_t srcSize, int64_t dstSize) {
   return int((2 * i + 1) * srcSize / (2 * dstSize));
-}
-
-QImage As32Bit(const QImage& src) {
-  if (src.format() == QImage::Format_ARGB32 || src.format() == QImage::Format_RGB32) return src;
-  return src.convertToFormat(QImage::Format_ARGB32);
 }
 
 }  // namespace
@@ -691,18 +693,9 @@ void TCanvas::BlendStretch(const TRect& dst, const QImage& source, const TRect& 
 
 void TCanvas::PaintImage(const TRect& d, const QImage& src, const QRect& srcRect,
                          QPainter::CompositionMode mode) {
-  auto draw = [&](QPainter& p) {
-    p.save();
-    if (clip_) p.setClipRegion(*clip_, Qt::IntersectClip);
+  WithDevicePainter([&](QPainter& p) {
     p.setRenderHint(QPainter::SmoothPixmapTransform, false);
     p.setCompositionMode(mode);
     p.drawImage(d.ToQRect(), src, srcRect);
-    p.restore();
-  };
-  if (painter_) {
-    draw(*painter_);
-  } else if (image_) {
-    QPainter p(image_);
-    draw(p);
-  }
+  });
 }

@@ -153,13 +153,16 @@ class TCanvas {
   QImage Grab(const TRect& r) const;
 
  private:
-  struct Layer;
   TRect ToDevice(const TRect& r) const { return r.Offset(-origin_.X, -origin_.Y); }
   QRegion DeviceClip() const;
   TRect DrawableBounds(const TRect& deviceRect) const;
   template <typename Paint>
   void PaintShape(const TRect& logicalBounds, Paint&& paint);
   void Composite(const QImage& layer, QPoint devicePos);
+  // Runs draw with the device's painter (or one opened on the image), clipped to the
+  // canvas clip; the painter's state is restored afterwards.
+  template <typename Draw>
+  void WithDevicePainter(Draw&& draw);
   void FillDevice(const TRect& deviceRect, TColor color);
   void PlotLine(QImage& layer, QPoint layerOffset, TPoint a, TPoint b, uint32_t rgb, int& dashPos);
   void InvertPixel(int dx, int dy);

@@ -40,6 +40,9 @@ inline constexpr TRect kNullRect{-1, -1, -1, -1};
 
 inline TRect Bounds(int32_t x, int32_t y, int32_t w, int32_t h) { return {x, y, x + w, y + h}; }
 
+// A 64-bit coordinate brought into the 32-bit range (sums of outside values may not fit).
+inline int32_t ClampToInt32(int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
+
 // r moved in by dx on the left and right and by dy at the top and bottom.
 inline TRect Inset(const TRect& r, int32_t dx, int32_t dy) {
   return {r.Left + dx, r.Top + dy, r.Right - dx, r.Bottom - dy};
@@ -51,8 +54,7 @@ inline TRect Inset(const TRect& r, int32_t by) { return Inset(r, by, by); }
 inline TRect CenteredBox(const TRect& r, int32_t w, int32_t h) {
   const int64_t left = r.Left + (int64_t(r.Right) - r.Left - w) / 2;
   const int64_t top = r.Top + (int64_t(r.Bottom) - r.Top - h) / 2;
-  auto clamp = [](int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
-  return {clamp(left), clamp(top), clamp(left + w), clamp(top + h)};
+  return {ClampToInt32(left), ClampToInt32(top), ClampToInt32(left + w), ClampToInt32(top + h)};
 }
 
 // Intersection; an empty result is returned as (0, 0, 0, 0).

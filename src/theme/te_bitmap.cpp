@@ -25,11 +25,6 @@ constexpr int64_t kMaxSide = 1 << 16;
 constexpr int64_t kMaxPixels = int64_t(1) << 28;
 constexpr std::align_val_t kPixelAlignment{64};
 
-int32_t ClampToInt32(int64_t v) {
-  return int32_t(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
-                                     std::numeric_limits<int32_t>::max()));
-}
-
 // Bounds(x, y, w, h) without overflowing at the far end of the coordinate range.
 TRect SafeBounds(int32_t x, int32_t y, int64_t w, int64_t h) {
   return {x, y, ClampToInt32(int64_t(x) + w), ClampToInt32(int64_t(y) + h)};

@@ -87,9 +87,9 @@ void TteTheme::PaintWindow(uint8_t kind, TCanvas& canvas, const TteWindowInfo& i
   const TColor face = Colors().GetColor(kcButtonNormal);
   const TColor border = Colors().GetColor(kcWindowBorder);
   DrawRect(canvas, r, clBlack);
-  r = {r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1};
+  r = Inset(r, 1);
   DrawFrame3D(canvas, r, LightenColor(face, 100), LightenColor(face, -100));
-  r = {r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1};
+  r = Inset(r, 1);
   auto band = [&](const TRect& b) {
     if (!b.IsEmpty()) FillRectColor(canvas, b, border);
   };
@@ -131,9 +131,10 @@ void TteTheme::PaintWindowButton(uint8_t, TCanvas& canvas, const TteWindowButton
   const uint32_t push = pressed ? uint32_t(DFCS_PUSHED) : 0u;
   switch (info.Button) {
     case kbiSysMenu:
-      if (info.Icon && !info.Icon->Empty())
-        info.Icon->Draw(canvas, r.Left + (r.Width() - info.Icon->Width()) / 2,
-                        r.Top + (r.Height() - info.Icon->Height()) / 2);
+      if (info.Icon && !info.Icon->Empty()) {
+        const TRect box = CenteredBox(r, info.Icon->Width(), info.Icon->Height());
+        info.Icon->Draw(canvas, box.Left, box.Top);
+      }
       break;
     case kbiClose:
       DrawMaskedFrameControl(canvas, r, DFC_CAPTION, DFCS_CAPTIONCLOSE | push, clBlack);
@@ -153,7 +154,7 @@ void TteTheme::PaintWindowButton(uint8_t, TCanvas& canvas, const TteWindowButton
       break;
     case kbiRollUp:
     case kbiRollDown: {
-      TRect t{r.Left + 4, r.Top + 5, r.Right - 4, r.Bottom - 5};
+      TRect t = Inset(r, 4, 5);
       if (pressed) t = t.Offset(-1, -1);
       if (t.IsEmpty()) break;
       const int mid = t.Left + t.Width() / 2;
@@ -165,7 +166,7 @@ void TteTheme::PaintWindowButton(uint8_t, TCanvas& canvas, const TteWindowButton
       break;
     }
     case kbiTray: {
-      const TRect in{r.Left + 3, r.Top + 3, r.Right - 3, r.Bottom - 3};
+      const TRect in = Inset(r, 3);
       TRect sq{in.Right - 3, in.Bottom - 3, in.Right, in.Bottom};
       if (!pressed) sq = sq.Offset(1, 1);
       FillRectColor(canvas, sq, clBlack);
@@ -183,7 +184,7 @@ void TteTheme::PaintWindowGripper(uint8_t, TCanvas& canvas, const TteGripInfo& i
   FillRectColor(canvas, r, Colors().GetColor(kcWindowBorder));
   if (!info.Visible) return;
   // Three pairs of diagonal strokes (grey then black) from the bottom-right corner.
-  const TRect g = TRect{r.Left + 4, r.Top + 4, r.Right - 4, r.Bottom - 4}.Offset(3, 3);
+  const TRect g = Inset(r, 4).Offset(3, 3);
   if (g.IsEmpty()) return;
   const int size = std::min(g.Width(), g.Height());
   canvas.Pen = TPen{};

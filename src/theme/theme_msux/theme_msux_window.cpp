@@ -15,11 +15,6 @@ constexpr int32_t kMaxFrameMetric = 1024;
 int32_t Metric(int32_t value) { return std::clamp(value, 0, kMaxFrameMetric); }
 int32_t Offset(int32_t value) { return std::clamp(value, -kMaxFrameMetric, kMaxFrameMetric); }
 
-int32_t Clamp32(int64_t v) {
-  return int32_t(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
-                                     std::numeric_limits<int32_t>::max()));
-}
-
 bool IsNormalFrame(uint8_t kind) { return kind == kwkSizeable || kind == kwkDialog; }
 bool IsFramed(uint8_t kind) { return IsNormalFrame(kind) || kind == kwkToolWindow; }
 
@@ -99,8 +94,8 @@ TRect TTeThemeMsStyles::WindowCaptionRect(uint8_t kind, const TteWindowInfo& inf
   // The normal caption's margins narrow the small caption too.
   const TmsuxThemeObject* caption = Object(kmsWindowCaption);
   if (caption && caption->FindProp(QStringLiteral("CaptionMargins"))) {
-    band.Left = Clamp32(int64_t(band.Left) + caption->CaptionMargins.Left);
-    band.Right = Clamp32(int64_t(band.Right) - caption->CaptionMargins.Right);
+    band.Left = ClampToInt32(int64_t(band.Left) + caption->CaptionMargins.Left);
+    band.Right = ClampToInt32(int64_t(band.Right) - caption->CaptionMargins.Right);
   }
   if (IsNormalFrame(kind) && Shows(info, kbiSysMenu)) band.Left += f.CaptionHeight;
   return band;
@@ -223,7 +218,7 @@ void TTeThemeMsStyles::PaintWindowCaption(uint8_t kind, TCanvas& canvas, const T
     int64_t limit = int64_t(info.Rect.Width()) - 2 * int64_t(f.Border);
     for (bool shown : groups)
       if (shown) limit -= f.CaptionHeight;
-    if (limit < r.Width()) r.Right = Clamp32(limit);
+    if (limit < r.Width()) r.Right = ClampToInt32(limit);
   }
   if (r.IsEmpty()) return;
   const QString text = EllipsizeText(canvas, info.Caption, r.Width());
