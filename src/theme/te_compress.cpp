@@ -240,9 +240,9 @@ qint64 TDecompressionStream::Seek(qint64 offset, TSeekOrigin origin) {
 
 // ---- checked reads
 
-namespace {
+void StreamReadError() { throw EAppError(QStringLiteral("Stream read error")); }
 
-[[noreturn]] void StreamReadError() { throw EAppError(QStringLiteral("Stream read error")); }
+namespace {
 
 void ReadExactly(QIODevice& stream, char* dst, qint64 count) {
   while (count > 0) {
@@ -291,8 +291,12 @@ uint8_t ReadCheckedByte(QIODevice& stream) {
   return uint8_t(byte);
 }
 
+void WriteCheckedBytes(QIODevice& stream, const char* data, qint64 count) {
+  if (stream.write(data, count) != count) throw EAppError(QStringLiteral("Stream write error"));
+}
+
 void WriteInt32LE(QIODevice& stream, int32_t value) {
   char bytes[4];
   qToLittleEndian(value, bytes);
-  if (stream.write(bytes, 4) != 4) throw EAppError(QStringLiteral("Stream write error"));
+  WriteCheckedBytes(stream, bytes, 4);
 }

@@ -120,4 +120,8 @@ int32_t ReadCheckedInt32(QIODevice& stream);
 uint8_t ReadCheckedByte(QIODevice& stream);
 // Reads exactly count bytes into dst (the caller has checked the count).
 void ReadCheckedInto(QIODevice& stream, char* dst, qint64 count);
+// Raises EAppError("Stream read error"), for readers that find a bad length themselves.
+[[noreturn]] void StreamReadError();
+// Writes all count bytes or raises EAppError("Stream write error").
+void WriteCheckedBytes(QIODevice& stream, const char* data, qint64 count);
 void WriteInt32LE(QIODevice& stream, int32_t value);

@@ -48,22 +48,19 @@ void TTeThemeStream::ReadThemeStream(QIODevice& stream, const TteThemeManager& m
 }
 
 void TTeThemeStream::WriteThemeStream(QIODevice& stream) const {
-  auto put = [&](const char* bytes, qint64 n) {
-    if (stream.write(bytes, n) != n) throw EAppError(QStringLiteral("Stream write error"));
-  };
   if (data_.isEmpty()) {
     const char version = char(ktsvEmpty);
-    put(&version, 1);
+    WriteCheckedBytes(stream, &version, 1);
     return;
   }
   const char version = char(ktsvCurrent);
-  put(&version, 1);
+  WriteCheckedBytes(stream, &version, 1);
   const QByteArray name = name_.toLatin1();
   WriteInt32LE(stream, int32_t(name.size()));
-  put(name.constData(), name.size());
+  WriteCheckedBytes(stream, name.constData(), name.size());
   WriteInt32LE(stream, int32_t(data_.size()));
   WriteInt32LE(stream, 0);
-  put(data_.constData(), data_.size());
+  WriteCheckedBytes(stream, data_.constData(), data_.size());
 }
 
 std::unique_ptr<TteTheme> TTeThemeStream::CreateTheme(const TteThemeManager& manager) const {

@@ -33,12 +33,12 @@ QByteArray ReadBodyString(QIODevice& stream) {
 
 void WriteBodyString(QIODevice& stream, const QByteArray& text) {
   WriteInt32LE(stream, int32_t(text.size()));
-  if (stream.write(text) != text.size()) throw EAppError(QStringLiteral("Stream write error"));
+  WriteCheckedBytes(stream, text.constData(), text.size());
 }
 
 void WriteByte(QIODevice& stream, bool value) {
   const char byte = value ? 1 : 0;
-  if (stream.write(&byte, 1) != 1) throw EAppError(QStringLiteral("Stream write error"));
+  WriteCheckedBytes(stream, &byte, 1);
 }
 
 // Shifts a platform colour by hue and then brightness; "no colour" stays no colour.
@@ -100,16 +100,16 @@ void TTeThemeMsStyles::ReadBody(QIODevice& stream) {
   body.SetMaxSize(kMaxBodySize);
   Name = QString::fromLatin1(ReadBodyString(body));
   const int32_t iniSize = ReadCheckedInt32(body);
-  if (iniSize > kMaxIniSize) throw EAppError(QStringLiteral("Stream read error"));
+  if (iniSize > kMaxIniSize) StreamReadError();
   ini_.SetText(QString::fromLatin1(ReadCheckedBytes(body, iniSize)));
   // What loads must save and load again, so the text as written back is bounded too.
   // It is dropped, so that the rebuild after the failure does not meet it again.
   if (ini_.Text().size() > kMaxIniSize) {
     ini_.Clear();
-    throw EAppError(QStringLiteral("Stream read error"));
+    StreamReadError();
   }
   const int32_t count = ReadCheckedInt32(body);
-  if (count < 0 || count > kMaxImages) throw EAppError(QStringLiteral("Stream read error"));
+  if (count < 0 || count > kMaxImages) StreamReadError();
   for (int32_t i = 0; i < count; ++i) {
     auto image = std::make_unique<TteBitmap>();
     try {
@@ -128,10 +128,7 @@ void TTeThemeMsStyles::ReadBody(QIODevice& stream) {
 }
 
 bool TTeThemeMsStyles::LoadFromStream(QIODevice& stream) {
-  // Element objects point into the image list: they go first.
-  for (auto& object : objects_) object.reset();
-  images_.Clear();
-  ini_.Clear();
+  ClearContent();
   // A packed theme carries all its images; none are fetched from an earlier library.
   SourceFileName.clear();
   try {
@@ -153,7 +150,7 @@ bool TTeThemeMsStyles::SaveToStream(QIODevice& stream) const {
 }
 
 void TTeThemeMsStyles::WriteStream(QIODevice& stream, TCompressionLevel level) const {
-  if (stream.write(Magic()) != Magic().size()) throw EAppError(QStringLiteral("Stream write error"));
+  WriteCheckedBytes(stream, Magic().constData(), Magic().size());
   TCompressionStream body(level, stream);
   WriteBodyString(body, Name.toLatin1());
   WriteBodyString(body, ini_.Text().toLatin1());
@@ -221,9 +218,8 @@ bool TTeThemeMsStyles::LoadFromFile(const QString& fileName) {
   if (ini.Text().size() > kMaxIniSize) return false;
 
   // The library's images replace the old ones: a stale image of the same name would
-  // otherwise be bound instead of the library's. Objects point into the list: they go first.
-  for (auto& object : objects_) object.reset();
-  images_.Clear();
+  // otherwise be bound instead of the library's.
+  ClearContent();
   ini_ = std::move(ini);
   SourceFileName = fileName;
   FileName = fileName;
@@ -271,6 +267,13 @@ TmsuxThemeObject* TTeThemeMsStyles::FindObject(const QString& section) const {
 
 int TTeThemeMsStyles::ObjectCount() const { return kMsuxSectionCount; }
 
+void TTeThemeMsStyles::ClearContent() {
+  // Element objects point into the image list: they go first.
+  for (auto& object : objects_) object.reset();
+  images_.Clear();
+  ini_.Clear();
+}
+
 bool TTeThemeMsStyles::IsEmptyTheme() const {
   const TmsuxThemeObject* button = Object(kmsButtonPushbutton);
   return images_.Count() == 0 || !button || !button->IsDefined();
@@ -311,9 +314,7 @@ void TTeThemeMsStyles::BuildObjects() {
 void TTeThemeMsStyles::ResetTheme() {
   if (!pristine_.isEmpty()) {
     // Every rebuild starts from the unshifted data, so shifts never add up.
-    for (auto& object : objects_) object.reset();
-    images_.Clear();
-    ini_.Clear();
+    ClearContent();
     QByteArray copy = pristine_;
     QBuffer buffer(&copy);
     buffer.open(QIODevice::ReadOnly);
@@ -504,12 +505,9 @@ void TTeThemeMsStyles::PaintScrollThumb(bool horizontal, TCanvas& canvas, const 
   TmsuxThemeObject* thumb = Object(horizontal ? kmsScrollBarThumbBtnHorz : kmsScrollBarThumbBtnVert);
   TmsuxThemeObject* gripper = Object(horizontal ? kmsScrollBarGripperHorz : kmsScrollBarGripperVert);
   if (!thumb || !gripper) return;
-  // The frame the thumb would show decides whether it fits; the one-pixel canvas
-  // learns it without touching the real one.
-  if (scratch_.Empty()) scratch_.SetSize(1, 1);
-  thumb->LastLink = nullptr;
-  thumb->Paint(scratch_.Canvas(), rect, frame);
-  const TRect f = thumb->LastLink ? thumb->LastLink->Rect() : TRect{};
+  // The frame the thumb would show decides whether it fits.
+  const TteBitmapLink* shown = thumb->FrameLink(rect, frame);
+  const TRect f = shown ? shown->Rect() : TRect{};
   const int64_t room = horizontal ? int64_t(rect.Right) - rect.Left : int64_t(rect.Bottom) - rect.Top;
   const int64_t need = horizontal ? int64_t(f.Right) - f.Left : int64_t(f.Bottom) - f.Top;
   if (!rect.IsEmpty() && room < need) {
@@ -644,11 +642,9 @@ TPoint TTeThemeMsStyles::TrackBarThumbSize(uint8_t, const TteStateWordInfo& info
   if (info.Low >= std::size(kThumbs)) return {};
   TmsuxThemeObject* thumb = Object(kThumbs[info.Low]);
   if (!thumb || thumb->SizingType != kstTrueSize) return {};
-  if (scratch_.Empty()) scratch_.SetSize(1, 1);
-  thumb->LastLink = nullptr;
-  thumb->Paint(scratch_.Canvas(), {0, 0, 10, 10}, 1);
-  if (!thumb->LastLink) return {};
-  const TRect f = thumb->LastLink->Rect();
+  const TteBitmapLink* shown = thumb->FrameLink({0, 0, 10, 10}, 1);
+  if (!shown) return {};
+  const TRect f = shown->Rect();
   return {f.Width(), f.Height()};
 }
 

@@ -257,6 +257,8 @@ class TTeThemeMsStyles : public TteTheme {
   void ReadBody(QIODevice& stream);
   // The packed stream at a compression level: SaveToStream's, and the copies kept in memory.
   void WriteStream(QIODevice& stream, TCompressionLevel level) const;
+  // Drops the element objects, the images and the INI.
+  void ClearContent();
   void BuildObjects();
   QString SysMetric(const char* key, const char* def) const;
   // Paints section's element into rect with frame (nothing for a frame of 0).
@@ -279,6 +281,4 @@ class TTeThemeMsStyles : public TteTheme {
   TteBitmapList images_;
   std::array<std::unique_ptr<TmsuxThemeObject>, kMsuxSectionCount> objects_;
   QByteArray pristine_;
-  // One pixel to paint an element on when only the frame it would choose is wanted.
-  TteBitmap scratch_;
 };

@@ -107,6 +107,10 @@ const char* const kSectionNames[kMsuxSectionCount] = {
     "tab.toptabitemrightedge",
 };
 
+TRect Rect64(int64_t l, int64_t t, int64_t r, int64_t b) {
+  return {ClampToInt32(l), ClampToInt32(t), ClampToInt32(r), ClampToInt32(b)};
+}
+
 bool Is(const QString& key, const char* name) {
   return key.compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
 }
@@ -254,23 +258,30 @@ void TmsuxThemeObject::PrepareTransparency() {
 }
 
 void TmsuxThemeObject::SelectFrame(TteBitmapLink& link, int a) const {
-  const int n = ImageCount;
-  if (n <= 0 || a <= 0 || !link.Bitmap) return;
-  a = std::min(a, n);
-  const int32_t width = link.Bitmap->Width(), height = link.Bitmap->Height();
-  if (ImageLayoutHorizontal) {
-    const int32_t w = width / n;
-    link.Left = w * (a - 1);
-    link.Top = 0;
-    link.Right = w * a;
-    link.Bottom = height;
-  } else {
-    const int32_t h = height / n;
-    link.Left = 0;
-    link.Top = h * (a - 1);
-    link.Right = width;
-    link.Bottom = h * a;
-  }
+  if (ImageCount <= 0 || a <= 0 || !link.Bitmap) return;
+  NarrowToFrame(link, std::min(a, ImageCount));
+}
+
+void TmsuxThemeObject::NarrowToFrame(TteBitmapLink& link, int a) const {
+  // In 64 bits and clamped: an unclamped frame far past the image must not overflow.
+  const int64_t n = ImageCount, w = link.Bitmap->Width(), h = link.Bitmap->Height();
+  const TRect frame = ImageLayoutHorizontal ? Rect64(w / n * (a - 1), 0, w / n * a, h)
+                                            : Rect64(0, h / n * (a - 1), w, h / n * a);
+  link.Left = frame.Left;
+  link.Top = frame.Top;
+  link.Right = frame.Right;
+  link.Bottom = frame.Bottom;
+}
+
+TteBitmapLink* TmsuxThemeObject::FrameLink(const TRect& dest, int a) {
+  if (BgType != kbtImageFile) return nullptr;
+  TteBitmapLink* link =
+      ImageSelectType != kistDpi || GlyphTypeImage ? &ImageFile : &SelectBySize(dest);
+  if (!link->IsValid()) return nullptr;
+  // A frame below 1 shows the first one: leaving the link as the previous paint
+  // left it would make the picture depend on history.
+  SelectFrame(*link, std::max(a, 1));
+  return link;
 }
 
 TteBitmapLink& TmsuxThemeObject::SelectBySize(const TRect& dest) {
@@ -285,27 +296,9 @@ TteBitmapLink& TmsuxThemeObject::SelectBySize(const TRect& dest) {
 
 namespace {
 
-int32_t Clamp32(int64_t v) {
-  return int32_t(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
-                                     std::numeric_limits<int32_t>::max()));
-}
-
-TRect Rect64(int64_t l, int64_t t, int64_t r, int64_t b) {
-  return {Clamp32(l), Clamp32(t), Clamp32(r), Clamp32(b)};
-}
-
-int64_t Width64(const TRect& r) { return int64_t(r.Right) - r.Left; }
-int64_t Height64(const TRect& r) { return int64_t(r.Bottom) - r.Top; }
-
 // A negative margin would push pieces outside the rectangle being painted.
 TmsuxMargins NonNegative(const TmsuxMargins& m) {
   return {std::max(m.Left, 0), std::max(m.Top, 0), std::max(m.Right, 0), std::max(m.Bottom, 0)};
-}
-
-// Where something of size lands centred in room starting at start (toward zero, so
-// possibly before start when it does not fit).
-int32_t Centred(int32_t start, int64_t room, int64_t size) {
-  return Clamp32(start + (room - size) / 2);
 }
 
 bool ClipInside(const TRect& clip, const TRect& dst) {
@@ -378,12 +371,8 @@ void TmsuxThemeObject::Paint(TCanvas& canvas, const TRect& dest, int a, const TR
       if (!d.IsEmpty()) FillRectColor(canvas, d, FillColor);
       break;
     case kbtImageFile: {
-      TteBitmapLink* link =
-          ImageSelectType != kistDpi || GlyphTypeImage ? &ImageFile : &SelectBySize(d);
-      if (!link->IsValid()) return;
-      // A frame below 1 shows the first one: leaving the link as the previous paint
-      // left it would make the picture depend on history.
-      SelectFrame(*link, std::max(a, 1));
+      TteBitmapLink* link = FrameLink(d, a);
+      if (!link) return;
       if (ImageCount > 0 && a > 0) a = std::min(a, ImageCount);
       const TRect s = link->Rect();
       TteBitmap& image = *link->Bitmap;
@@ -391,9 +380,10 @@ void TmsuxThemeObject::Paint(TCanvas& canvas, const TRect& dest, int a, const TR
       switch (SizingType) {
         case kstTrueSize: {
           if (ImageTransparency == kitOpaque) flags.Clear();
-          const int32_t x = Centred(d.Left, Width64(d), Width64(s));
-          const int32_t y = Centred(d.Top, Height64(d), Height64(s));
-          if (ClipInside(clip, Rect64(x, y, x + Width64(s), y + Height64(s)))) image.Draw(canvas, x, y, s);
+          const TRect box = CenteredBox(d, s.Width(), s.Height());
+          const int32_t x = box.Left, y = box.Top;
+          if (ClipInside(clip, Rect64(x, y, int64_t(x) + s.Width(), int64_t(y) + s.Height())))
+            image.Draw(canvas, x, y, s);
           break;
         }
         case kstTile:
@@ -413,7 +403,7 @@ void TmsuxThemeObject::Paint(TCanvas& canvas, const TRect& dest, int a, const TR
             const TRect src = Rect64(l, t, r, b);
             const TRect part = IntersectRect(src, s);
             if (part.IsEmpty()) return;
-            image.Draw(canvas, Clamp32(x + part.Left - src.Left), Clamp32(y + part.Top - src.Top),
+            image.Draw(canvas, ClampToInt32(x + part.Left - src.Left), ClampToInt32(y + part.Top - src.Top),
                        part);
           };
           if (ImageTransparency < kitTransparent) flags.Clear();
@@ -443,18 +433,13 @@ void TmsuxThemeObject::Paint(TCanvas& canvas, const TRect& dest, int a, const TR
   if (!GlyphTypeImage || ImageCount <= 0 || a <= 0) return;
   auto glyph = [&](TteBitmapLink& link) {
     if (!link.IsValid()) return;
-    // Frame a as SelectFrame would pick it but not clamped: a frame past the image
-    // lies outside it and draws nothing.
-    const int64_t n = ImageCount;
-    const int64_t w = link.Bitmap->Width(), h = link.Bitmap->Height();
-    if (ImageLayoutHorizontal) link.Left = Clamp32(w / n * (a - 1)), link.Top = 0,
-                               link.Right = Clamp32(w / n * a), link.Bottom = int32_t(h);
-    else link.Left = 0, link.Top = Clamp32(h / n * (a - 1)), link.Right = int32_t(w),
-         link.Bottom = Clamp32(h / n * a);
+    // Frame a not clamped to the count: a frame past the image lies outside it and
+    // draws nothing.
+    NarrowToFrame(link, a);
     const TRect f = link.Rect();
     if (GlyphTransparent) link.Bitmap->Transparent = true;
-    link.Bitmap->Draw(canvas, Centred(d.Left, Width64(d), Width64(f)),
-                      Centred(d.Top, Height64(d), Height64(f)), f);
+    const TRect box = CenteredBox(d, f.Width(), f.Height());
+    link.Bitmap->Draw(canvas, box.Left, box.Top, f);
   };
   glyph(GlyphImageFile);
   if (ImageSelectType == kistDpi || ImageSelectType == kistSize) glyph(SelectBySize(d));

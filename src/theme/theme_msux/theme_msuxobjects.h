@@ -181,6 +181,9 @@ class TmsuxThemeObject {
   // Narrows link to frame a (1-based, clamped to ImageCount); nothing for a <= 0 or
   // ImageCount <= 0.
   void SelectFrame(TteBitmapLink& link, int a) const;
+  // The image link a paint into dest showing frame a would draw, narrowed to that
+  // frame; null when the element draws no image. Paints nothing.
+  TteBitmapLink* FrameLink(const TRect& dest, int a);
   // ImageFile1, or the last of ImageFile2 and ImageFile3 whose image is narrower than
   // the destination's content width.
   TteBitmapLink& SelectBySize(const TRect& dest);
@@ -194,5 +197,7 @@ class TmsuxThemeObject {
  private:
   void ApplyKey(const QString& key, QString& value, const TmsuxImageStore& store);
   void StoreProp(const QString& key, const QString& value);
+  // Frame a (1-based, not clamped; ImageCount > 0) of link's image along the layout.
+  void NarrowToFrame(TteBitmapLink& link, int a) const;
   std::vector<TmsuxObjectProp> props_;
 };
