@@ -3,9 +3,7 @@
 #include <QImage>
 #include <gtest/gtest.h>
 
-#include <functional>
-
-#include "te_bitmap.h"
+#include "painted.h"
 #include "te_theme.h"
 
 namespace {
@@ -13,32 +11,10 @@ namespace {
 constexpr TColor kYellow = 0x00FFFF, kRed = 0x0000FF, kBlue = 0xFF0000, kGreen = 0x008000,
                  kNavy = 0x800000, kWhite = 0xFFFFFF, kSilver = 0xC0C0C0, kGrey = 0x808080,
                  kBlack = 0;
-constexpr TteColor kMarker = 0x12345678;
 const QString kDef = QStringLiteral("default");
 
-using PaintFn = std::function<void(TteTheme&, TCanvas&, const TRect&)>;
-
-struct Painted {
-  TteBitmap Bitmap;
-  // RGB of a pixel; the canvas never touches alpha, so that is checked separately.
-  TColor At(int x, int y) const { return TeColorToColor(Bitmap.GetPixel(x, y)); }
-  bool Untouched(int x, int y) const { return Bitmap.GetPixel(x, y) == kMarker; }
-  bool AllUntouched() const {
-    for (int y = 0; y < Bitmap.Height(); ++y)
-      for (int x = 0; x < Bitmap.Width(); ++x)
-        if (!Untouched(x, y)) return false;
-    return true;
-  }
-};
-
-std::unique_ptr<Painted> Paint(const PaintFn& fn, int w, int h) {
-  static TteTheme theme;
-  auto p = std::make_unique<Painted>();
-  p->Bitmap.SetSize(w, h);
-  p->Bitmap.Fill(kMarker);
-  fn(theme, p->Bitmap.Canvas(), TRect{0, 0, w, h});
-  return p;
-}
+using PaintFn = ThemePaintFn<TteTheme>;
+constexpr auto Paint = PaintWith<TteTheme>;
 
 TColor Face() { return GetSysColor(COLOR_BTNFACE); }
 

@@ -2,9 +2,7 @@
 // (pixel-exact fills, frames, state colours and glyph positions; no text pixels).
 #include <gtest/gtest.h>
 
-#include <functional>
-
-#include "te_bitmap.h"
+#include "painted.h"
 #include "theme_flat.h"
 #include "theme_manager.h"
 
@@ -12,34 +10,12 @@ namespace {
 
 constexpr TColor kBorder = 0x8396A0, kHot = 0xE1EAEB, kPressed = 0x996633, kWhite = 0xFFFFFF,
                  kSelection = 0xB59285, kGrey = 0x808080;
-constexpr TteColor kMarker = 0x12345678;
 const QString kDef = QStringLiteral("default");
 
 TColor Face() { return GetSysColor(COLOR_BTNFACE); }
 
-using PaintFn = std::function<void(TTeFlatTheme&, TCanvas&, const TRect&)>;
-
-// A bitmap filled with a marker the theme never paints, so untouched pixels show.
-struct Painted {
-  TteBitmap Bitmap;
-  TColor At(int x, int y) const { return TeColorToColor(Bitmap.GetPixel(x, y)); }
-  bool Untouched(int x, int y) const { return Bitmap.GetPixel(x, y) == kMarker; }
-  bool AllUntouched() const {
-    for (int y = 0; y < Bitmap.Height(); ++y)
-      for (int x = 0; x < Bitmap.Width(); ++x)
-        if (!Untouched(x, y)) return false;
-    return true;
-  }
-};
-
-std::unique_ptr<Painted> Paint(const PaintFn& fn, int w, int h) {
-  static TTeFlatTheme theme;
-  auto p = std::make_unique<Painted>();
-  p->Bitmap.SetSize(w, h);
-  p->Bitmap.Fill(kMarker);
-  fn(theme, p->Bitmap.Canvas(), TRect{0, 0, w, h});
-  return p;
-}
+using PaintFn = ThemePaintFn<TTeFlatTheme>;
+constexpr auto Paint = PaintWith<TTeFlatTheme>;
 
 void ExpectFramed(const Painted& p, TColor fill, TColor frame, const char* name) {
   const int w = p.Bitmap.Width(), h = p.Bitmap.Height();

@@ -2,19 +2,18 @@
 // strip, no window frame and its registration after the flat theme.
 #include <gtest/gtest.h>
 
-#include <functional>
-
-#include "te_bitmap.h"
+#include "painted.h"
 #include "theme_manager.h"
 #include "theme_officexp.h"
 
 namespace {
 
-constexpr TteColor kMarker = 0x12345678;
 const QString kDef = QStringLiteral("default");
 constexpr TColor kWhite = 0xFFFFFF, kGrey = 0x808080;
 
 TColor Face() { return GetSysColor(COLOR_BTNFACE); }
+
+constexpr auto Paint = PaintWith<TTeOfficeXPTheme>;
 
 struct Entry {
   int Index;
@@ -87,47 +86,37 @@ TEST(OfficeXPThemeTables, HueAndBrightnessShiftThisPaletteButNotTheFlatOne) {
 }
 
 TEST(OfficeXPThemeMenus, TwentyOnePixelStripAndSeparator) {
-  TTeOfficeXPTheme t;
-  auto paint = [&](int w, int h, const std::function<void(TCanvas&, const TRect&)>& fn) {
-    auto bm = std::make_unique<TteBitmap>();
-    bm->SetSize(w, h);
-    bm->Fill(kMarker);
-    fn(bm->Canvas(), {0, 0, w, h});
-    return bm;
-  };
-  auto at = [](const TteBitmap& b, int x, int y) { return TeColorToColor(b.GetPixel(x, y)); };
-
   // A 9-pixel separator: white, a 21-pixel strip, a grey line from 28 on its middle row.
-  auto sep = paint(60, 9, [&](TCanvas& c, const TRect& r) { t.PaintMenuItem(1, c, MenuItemInfo(r, kmikSeparator, 0), kDef); });
-  EXPECT_EQ(at(*sep, 0, 0), Face());
-  EXPECT_EQ(at(*sep, 20, 8), Face());
-  EXPECT_EQ(at(*sep, 21, 0), kWhite);
-  EXPECT_EQ(at(*sep, 27, 4), kWhite);
-  EXPECT_EQ(at(*sep, 28, 4), kGrey);
-  EXPECT_EQ(at(*sep, 54, 4), kGrey);
-  EXPECT_EQ(at(*sep, 55, 4), kWhite);
-  EXPECT_EQ(at(*sep, 30, 3), kWhite);
-  EXPECT_EQ(at(*sep, 30, 5), kWhite);
+  auto sep = Paint([](TTeOfficeXPTheme& t, TCanvas& c, const TRect& r) { t.PaintMenuItem(1, c, MenuItemInfo(r, kmikSeparator, 0), kDef); }, 60, 9);
+  EXPECT_EQ(sep->At(0, 0), Face());
+  EXPECT_EQ(sep->At(20, 8), Face());
+  EXPECT_EQ(sep->At(21, 0), kWhite);
+  EXPECT_EQ(sep->At(27, 4), kWhite);
+  EXPECT_EQ(sep->At(28, 4), kGrey);
+  EXPECT_EQ(sep->At(54, 4), kGrey);
+  EXPECT_EQ(sep->At(55, 4), kWhite);
+  EXPECT_EQ(sep->At(30, 3), kWhite);
+  EXPECT_EQ(sep->At(30, 5), kWhite);
 
   // A plain popup item repaints the 21-pixel strip; a hot one is filled and framed.
-  auto item = paint(60, 12, [&](TCanvas& c, const TRect& r) { t.PaintMenuItem(1, c, MenuItemInfo(r, kmikItem, 0), kDef); });
-  EXPECT_EQ(at(*item, 20, 5), Face());
-  EXPECT_EQ(at(*item, 21, 5), kWhite);
-  auto hot = paint(60, 12, [&](TCanvas& c, const TRect& r) { t.PaintMenuItem(1, c, MenuItemInfo(r, kmikItem, 1), kDef); });
-  EXPECT_EQ(at(*hot, 5, 5), TColor(0xD2BDB6));
-  EXPECT_EQ(at(*hot, 0, 0), GetSysColor(COLOR_HIGHLIGHT));
+  auto item = Paint([](TTeOfficeXPTheme& t, TCanvas& c, const TRect& r) { t.PaintMenuItem(1, c, MenuItemInfo(r, kmikItem, 0), kDef); }, 60, 12);
+  EXPECT_EQ(item->At(20, 5), Face());
+  EXPECT_EQ(item->At(21, 5), kWhite);
+  auto hot = Paint([](TTeOfficeXPTheme& t, TCanvas& c, const TRect& r) { t.PaintMenuItem(1, c, MenuItemInfo(r, kmikItem, 1), kDef); }, 60, 12);
+  EXPECT_EQ(hot->At(5, 5), TColor(0xD2BDB6));
+  EXPECT_EQ(hot->At(0, 0), GetSysColor(COLOR_HIGHLIGHT));
 
   // The popup background: a 23-pixel strip inside a grey outline.
-  auto menu = paint(60, 30, [&](TCanvas& c, const TRect& r) { t.PaintMenu(1, c, r, kDef); });
-  EXPECT_EQ(at(*menu, 0, 10), kGrey);
-  EXPECT_EQ(at(*menu, 22, 10), Face());
-  EXPECT_EQ(at(*menu, 23, 10), kWhite);
+  auto menu = Paint([](TTeOfficeXPTheme& t, TCanvas& c, const TRect& r) { t.PaintMenu(1, c, r, kDef); }, 60, 30);
+  EXPECT_EQ(menu->At(0, 10), kGrey);
+  EXPECT_EQ(menu->At(22, 10), Face());
+  EXPECT_EQ(menu->At(23, 10), kWhite);
 
   // Scroll items: white behind the strip, a grey outline when hot.
-  auto scroll = paint(60, 16, [&](TCanvas& c, const TRect& r) { t.PaintMenuItem(1, c, MenuItemInfo(r, kmikScrollUp, 1), kDef); });
-  EXPECT_EQ(at(*scroll, 0, 0), kGrey);
-  EXPECT_EQ(at(*scroll, 10, 8), Face());
-  EXPECT_EQ(at(*scroll, 40, 2), kWhite);
+  auto scroll = Paint([](TTeOfficeXPTheme& t, TCanvas& c, const TRect& r) { t.PaintMenuItem(1, c, MenuItemInfo(r, kmikScrollUp, 1), kDef); }, 60, 16);
+  EXPECT_EQ(scroll->At(0, 0), kGrey);
+  EXPECT_EQ(scroll->At(10, 8), Face());
+  EXPECT_EQ(scroll->At(40, 2), kWhite);
 }
 
 TEST(OfficeXPThemeRegistration, RegisteredThirdAndFoundByNameInAnyCase) {
