@@ -67,17 +67,19 @@ struct Surface {
   ~Surface() { pixman_image_unref(image); }
 };
 
+// pixman's rate for compositing the w x h corner of src onto dst with op.
+double PixmanRate(pixman_op_t op, const Surface& src, const Surface& dst, int w, int h) {
+  return MegapixelsPerSecond(
+      [&] { pixman_image_composite32(op, src.image, nullptr, dst.image, 0, 0, 0, 0, 0, 0, w, h); },
+      double(w) * h);
+}
+
 void BenchBlend(std::mt19937& rng, int w, int h) {
   Surface src(w, h, [&](int, int) { return TteColor(rng()); }, true);
   src.bitmap.AlphaBlend = true;
   Surface dst(w, h, [&](int, int) { return TteColor(rng() | 0xFF000000u); }, false);
   const double ours = MegapixelsPerSecond([&] { src.bitmap.Draw(dst.bitmap, 0, 0); }, double(w) * h);
-  const double theirs = MegapixelsPerSecond(
-      [&] {
-        pixman_image_composite32(PIXMAN_OP_OVER, src.image, nullptr, dst.image, 0, 0, 0, 0, 0, 0,
-                                 w, h);
-      },
-      double(w) * h);
+  const double theirs = PixmanRate(PIXMAN_OP_OVER, src, dst, w, h);
   Report("blend", SizeName(w, h), ours, theirs);
 }
 
@@ -89,12 +91,7 @@ void BenchCopy(std::mt19937& rng, int w, int h, bool keyed) {
   src.bitmap.Transparent = keyed;
   Surface dst(w, h, [](int, int) { return 0xFF000000u; }, false);
   const double ours = MegapixelsPerSecond([&] { src.bitmap.Draw(dst.bitmap, 0, 0); }, double(w) * h);
-  const double theirs = MegapixelsPerSecond(
-      [&] {
-        pixman_image_composite32(PIXMAN_OP_SRC, src.image, nullptr, dst.image, 0, 0, 0, 0, 0, 0,
-                                 w, h);
-      },
-      double(w) * h);
+  const double theirs = PixmanRate(PIXMAN_OP_SRC, src, dst, w, h);
   Report(keyed ? "keycopy" : "copy", SizeName(w, h), ours, theirs);
 }
 
@@ -109,12 +106,7 @@ void BenchStretch(std::mt19937& rng, int sw, int sh, int dw, int dh) {
   const double ours = MegapixelsPerSecond(
       [&] { src.bitmap.Draw(dst.bitmap, TRect{0, 0, dw, dh}, src.bitmap.BoundsRect()); },
       double(dw) * dh);
-  const double theirs = MegapixelsPerSecond(
-      [&] {
-        pixman_image_composite32(PIXMAN_OP_SRC, src.image, nullptr, dst.image, 0, 0, 0, 0, 0, 0,
-                                 dw, dh);
-      },
-      double(dw) * dh);
+  const double theirs = PixmanRate(PIXMAN_OP_SRC, src, dst, dw, dh);
   Report("stretch", SizeName(sw, sh) + "->" + SizeName(dw, dh), ours, theirs);
 }
 
@@ -126,12 +118,7 @@ void BenchTile(std::mt19937& rng, int tw, int th, int dw, int dh) {
   const double ours = MegapixelsPerSecond(
       [&] { tile.bitmap.Tile(canvas, TRect{0, 0, dw, dh}, tile.bitmap.BoundsRect()); },
       double(dw) * dh);
-  const double theirs = MegapixelsPerSecond(
-      [&] {
-        pixman_image_composite32(PIXMAN_OP_SRC, tile.image, nullptr, dst.image, 0, 0, 0, 0, 0, 0,
-                                 dw, dh);
-      },
-      double(dw) * dh);
+  const double theirs = PixmanRate(PIXMAN_OP_SRC, tile, dst, dw, dh);
   Report("tile", SizeName(tw, th) + "->" + SizeName(dw, dh), ours, theirs);
 }
 

@@ -39,7 +39,8 @@ TMainWindowThemes::TMainWindowThemes(const QByteArray& storedPayload) {
   }
   list_.Loaded();
   // A theme that fails to build must not keep the window from opening.
-  for (TTeThemeSource* source : {static_cast<TTeThemeSource*>(&engine_), static_cast<TTeThemeSource*>(&link_)}) {
+  TTeThemeSource* const sources[] = {&engine_, &link_};
+  for (TTeThemeSource* source : sources) {
     try {
       source->Loaded();
     } catch (const std::exception& e) {
