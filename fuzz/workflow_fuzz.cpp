@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (file.open()) {
     file.write(bytes);
     file.flush();
-    ReadFileList(file.fileName(), [](const QString&) {});
+    ReadFileList(file.fileName(), [](const QString&) { return true; });
     TIniFile ini(file.fileName());
     ini.ReadInteger("Common", "nNaming", 0);
     ReadVersionResource(file.fileName());

@@ -1,31 +1,22 @@
 // sonolift-batch: the extraction workflow without a window. Every argument is
-// added as the window would add it, then the batch runs to its end; Ctrl-C
-// acts as Stop.
+// added as the window would add it, then the batch runs to its end; Ctrl-C,
+// SIGTERM and SIGHUP act as Stop.
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QFileInfo>
-#include <QSocketNotifier>
 
-#include <csignal>
 #include <cstdio>
-#include <fcntl.h>
 #include <unistd.h>
 
 #include "app_error.h"
 #include "console_view.h"
+#include "file_names.h"
 #include "main_form.h"
 #include "output_parser.h"
+#include "termination_signals.h"
 #include "transcoder_commands.h"
 #include "ui_thread.h"
 
 namespace {
-
-int g_signalPipe[2] = {-1, -1};
-
-void OnSigInt(int) {
-  const char c = 1;
-  [[maybe_unused]] ssize_t n = ::write(g_signalPipe[1], &c, 1);
-}
 
 [[noreturn]] void UsageError(const QString& text) {
   std::fprintf(stderr, "sonolift-batch: %s\nTry 'sonolift-batch --help'.\n", text.toLocal8Bit().constData());
@@ -64,9 +55,20 @@ int main(int argc, char* argv[]) {
   const QCommandLineOption help({"h", "help"}, "show this help");
   const QCommandLineOption version("version", "print the version");
   cli.addOptions({format, rate, bitrate, mono, stereo, outputDir, naming, overwrite, noOverwrite, help, version});
-  if (!cli.parse(QCoreApplication::arguments())) UsageError(cli.errorText());
+  // File names exactly as given: Qt's own decoding would lose the bytes of
+  // names that are not UTF-8.
+  if (!cli.parse(QStringList{QStringLiteral("sonolift-batch")} + DecodeArguments(argc, argv)))
+    UsageError(cli.errorText());
+  const TStartOptions startOptions = DefaultStartOptions();
   if (cli.isSet(help)) {
-    std::fputs(cli.helpText().toLocal8Bit().constData(), stdout);
+    const QString settings =
+        QStringLiteral("\nOptions not given take the values the window saved in its settings file, here\n  %1\n"
+                       "(SONOLIFT_INI names another). Nothing is written back.\n"
+                       "Exit status: 0 when every file was accepted and converted, 1 otherwise, 2 for a usage\n"
+                       "error, 128 + the signal's number after Ctrl-C (130), SIGTERM or SIGHUP, which stop the\n"
+                       "running job and remove its partial output.\n")
+            .arg(PrintableFileName(startOptions.SettingsFile));
+    std::fputs((cli.helpText() + settings).toUtf8().constData(), stdout);
     return 0;
   }
   if (cli.isSet(version)) {
@@ -85,15 +87,16 @@ int main(int argc, char* argv[]) {
   QString dir;
   if (cli.isSet(outputDir)) {
     dir = cli.value(outputDir);
-    if (!QFileInfo(dir).isDir()) UsageError(QStringLiteral("output directory '%1' does not exist").arg(dir));
-    dir = QFileInfo(dir).absoluteFilePath();
+    if (!IsDirectory(dir))
+      UsageError(QStringLiteral("output directory '%1' does not exist").arg(PrintableFileName(dir)));
+    dir = AbsoluteFileName(dir);
   }
 
   const QStringList files = cli.positionalArguments();
   if (files.isEmpty()) UsageError(QStringLiteral("no FILE given"));
 
   TConsoleView view(::isatty(STDOUT_FILENO));
-  TfrmMain controller(view, DefaultStartOptions());
+  TfrmMain controller(view, startOptions);
   view.SetController(&controller);
   SetApplicationErrorHandler([&view](const QString& text) { view.ShowMessage(text); });
   controller.FormCreate({});
@@ -111,24 +114,23 @@ int main(int argc, char* argv[]) {
   controller.btnBatchClick();
   if (controller.CurrentPage() != TPage::Batch) return 1;
 
-  ::pipe2(g_signalPipe, O_CLOEXEC | O_NONBLOCK);
-  std::signal(SIGINT, OnSigInt);
-  bool stopped = false;
-  QSocketNotifier onSignal(g_signalPipe[0], QSocketNotifier::Read);
-  QObject::connect(&onSignal, &QSocketNotifier::activated, [&] {
-    char c;
-    while (::read(g_signalPipe[0], &c, 1) > 0) {
-    }
-    if (stopped) return;
-    stopped = true;
-    // While files are still being added, the loop below sees the flag.
-    if (controller.Busy()) RunGuarded([&] { controller.btnStopConvertClick(); });
+  int stoppedBy = 0;  // the signal that stopped us
+  WatchTerminationSignals([&](int signal) {
+    if (stoppedBy) return;
+    stoppedBy = signal;
+    // A batch stops as with Stop; files being added are abandoned at once.
+    RunGuarded([&] {
+      if (controller.Busy())
+        controller.btnStopConvertClick();
+      else
+        controller.AbortAdding();
+    });
   });
 
   bool allAccepted = true;
   for (const QString& file : files) {
-    if (stopped) break;
-    if (!QFileInfo(file).isFile()) {
+    if (stoppedBy) break;
+    if (!IsRegularFile(file)) {
       view.ShowMessage(QStringLiteral("No such file: ") + file);
       allAccepted = false;
       continue;
@@ -140,10 +142,9 @@ int main(int argc, char* argv[]) {
         controller.AddVideoFile(file);
     });
   }
-  if (view.Rejected() > 0) allAccepted = false;
-  if (stopped) return 130;
+  if (view.Rejected() > 0 || view.Failures() > 0) allAccepted = false;
+  if (stoppedBy) return 128 + stoppedBy;
   if (view.RowCount() == 0) return 1;
-
 
   RunGuarded([&] { controller.btnConvertClick(); });
   while (controller.Busy()) ProcessUiEventsWaiting();
@@ -151,8 +152,8 @@ int main(int argc, char* argv[]) {
   while (controller.Runner()->Running()) ProcessUiEventsWaiting();
   view.EndLiveLine();
 
-  if (stopped) return 130;
-  bool allDone = true;
+  if (stoppedBy) return 128 + stoppedBy;
+  bool allDone = view.Failures() == 0;
   for (int i = 0; i < view.RowCount(); ++i)
     if (view.RowProgress(i) != u"Done") allDone = false;
   return allAccepted && allDone ? 0 : 1;

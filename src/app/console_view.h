@@ -14,8 +14,10 @@ class TConsoleView : public IMainView {
   explicit TConsoleView(bool interactive);
   void SetController(const TfrmMain* controller) { controller_ = controller; }
 
+  // Files rejected, messages shown and list problems noted: any of them makes
+  // the batch's exit status 1.
   int Rejected() const { return rejected_; }
-  void NoteRejected() { ++rejected_; }
+  int Failures() const { return failures_; }
 
   int RowCount() const override { return int(rows_.size()); }
   void AddRow(const QString& fileName, const QString& information) override;
@@ -51,6 +53,8 @@ class TConsoleView : public IMainView {
   void SetCaption(const QString&) override {}
 
   void ShowMessage(const QString& text) override;
+  void NoteMissingListEntry(const QString& listFile, const QString& entry) override;
+  void NoteListWithoutHeader(const QString& listFile) override;
   void OpenDocument(const QString&) override {}
   void TerminateApplication() override {}
   std::optional<QStringList> RunOpenDialog(const TFileDialogSpec&) override { return std::nullopt; }
@@ -75,5 +79,6 @@ class TConsoleView : public IMainView {
   QString directory_;
   int batchPercent_ = 0;
   int rejected_ = 0;
+  int failures_ = 0;
   bool liveShown_ = false;
 };

@@ -8,6 +8,7 @@
 #include <QUrl>
 
 #include "app_error.h"
+#include "file_names.h"
 
 TFileListView::TFileListView(QWidget* parent) : QTreeWidget(parent) {
   setColumnCount(3);
@@ -44,8 +45,11 @@ void TFileListView::keyPressEvent(QKeyEvent* event) {
 QStringList DroppedFiles(const QMimeData* mime) {
   QStringList files;
   if (!mime || !mime->hasUrls()) return files;
+  // The path's own bytes, from its percent-encoded form: toLocalFile() would
+  // replace the bytes of a name that is not UTF-8.
   for (const QUrl& url : mime->urls())
-    if (url.isLocalFile()) files << url.toLocalFile();
+    if (url.isLocalFile())
+      files << DecodeFileName(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
   return files;
 }
 

@@ -19,6 +19,9 @@ constexpr qint64 kMaxIniBytes = 4 * 1024 * 1024;
 bool LoadIni(const QString& fileName, CSimpleIniA& ini) {
   ini.SetUnicode(false);
   ini.SetMultiKey(false);
+  // key=value, as the file's other readers and writers write it; reading
+  // takes blanks around "=" as well.
+  ini.SetSpaces(false);
   QFile f(fileName);
   if (!f.open(QIODevice::ReadOnly)) return false;
   if (f.size() > kMaxIniBytes) return false;

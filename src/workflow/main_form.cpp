@@ -13,9 +13,10 @@
 #include <QThread>
 #include <QTimer>
 
-#include <sys/stat.h>
+#include <QTemporaryFile>
 
 #include "app_error.h"
+#include "file_names.h"
 #include "list_file.h"
 #include "temp_file.h"
 #include "transcoder_commands.h"
@@ -34,17 +35,22 @@ QString WithSeparator(QString dir) {
   return dir;
 }
 
-bool FileExists(const QString& path) { return !path.isEmpty() && QFileInfo(path).isFile(); }
-bool DirectoryExists(const QString& path) { return !path.isEmpty() && QFileInfo(path).isDir(); }
+QString CleanAbsolute(const QString& path) { return QDir::cleanPath(AbsoluteFileName(path)); }
 
-bool SameFile(const QString& a, const QString& b) {
-  struct stat sa, sb;
-  if (::stat(QFile::encodeName(a).constData(), &sa) != 0) return false;
-  if (::stat(QFile::encodeName(b).constData(), &sb) != 0) return false;
-  return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+// True when a file can really be created in dir, which is what the settings
+// writer needs (it writes a temporary file there and renames it).
+bool CanCreateFilesIn(const QString& dir) {
+  QTemporaryFile probe(dir + QStringLiteral("strings.ini.XXXXXX"));
+  return probe.open();
 }
 
-QString CleanAbsolute(const QString& path) { return QDir::cleanPath(QFileInfo(path).absoluteFilePath()); }
+// The transcoder front writes where it has no unnamed files to a temporary
+// named after the output and its own process id; killed, it leaves that
+// behind for us to remove.
+QString FrontPartialFile(const QString& output, pid_t front) {
+  const qsizetype slash = output.lastIndexOf(u'/');
+  return output.left(slash + 1) + u'.' + output.mid(slash + 1) + u'.' + QString::number(front) + QStringLiteral(".part");
+}
 
 }  // namespace
 
@@ -52,12 +58,14 @@ QString DefaultSettingsFile(const QString& programDir) {
   const QString overridden = qEnvironmentVariable("SONOLIFT_INI");
   if (!overridden.isEmpty()) return overridden;
   const QString beside = programDir + QStringLiteral("strings.ini");
-  const QFileInfo file(beside);
-  if (file.exists() ? file.isWritable() : QFileInfo(programDir).isWritable()) return beside;
+  if (CanCreateFilesIn(programDir)) return beside;
   const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
   const QString dir = config + QStringLiteral("/sonolift");
   QDir().mkpath(dir);
-  return dir + QStringLiteral("/strings.ini");
+  const QString own = dir + QStringLiteral("/strings.ini");
+  // Settings shipped beside a read-only program are where the user's start.
+  if (!QFileInfo::exists(own) && QFileInfo(beside).isReadable()) QFile::copy(beside, own);
+  return own;
 }
 
 TStartOptions DefaultStartOptions() {
@@ -115,6 +123,7 @@ void TfrmMain::FormCreate(const QStringList& arguments) {
   Settings_ = std::make_unique<TIniFile>(settingsFile_);
   TitleText_ = QStringLiteral("Sonolift ") + VersionInfo_.ProductVersion;
   view_.SetCaption(TitleText_);
+  view_.SetBatchRunning(false);  // Stop has nothing to stop yet
   ReadSettings();
 
   if (arguments.isEmpty()) return;
@@ -147,8 +156,8 @@ void TfrmMain::ReadSettings() {
     NamingMode_ = std::clamp(NamingMode_, 0, 1);
     OverWrite_ = Settings_->ReadInteger(kSection, QStringLiteral("bOverWrite"), 0) != 0;
     OutputDir_ = Settings_->ReadString(kSection, QStringLiteral("strOutputDir"), GetMyDocumentsDir());
-    if (!DirectoryExists(OutputDir_)) OutputDir_ = GetMyDocumentsDir();
-    OutputDir_ = WithSeparator(OutputDir_);
+    if (!IsDirectory(OutputDir_)) OutputDir_ = GetMyDocumentsDir();
+    OutputDir_ = WithSeparator(AbsoluteFileName(OutputDir_));
   } catch (...) {
   }
 }
@@ -228,15 +237,20 @@ bool TfrmMain::WaitForProbe() {
 }
 
 void TfrmMain::EndRunningChild() {
-  if (Runner_->Running()) Runner_->Terminate(0);
-  // A killed child still has to deliver its end before the runner is free.
-  while (Runner_->Running()) ProcessUiEventsWaiting();
+  // A killed child still has to deliver its end, to the callbacks it was
+  // started with, before the runner is free; that end may start another.
+  while (Runner_->Running()) {
+    Runner_->Terminate(0);
+    const pid_t child = Runner_->ProcessId();
+    while (Runner_->Running() && Runner_->ProcessId() == child) ProcessUiEventsWaiting();
+  }
 }
 
 bool TfrmMain::ProbeFile(const QString& input) {
-  SetUpRunner(false);
   EndRunningChild();
-  Runner_->SetCommandLine(ProbeCommand(programDir_, input));
+  SetUpRunner(false);
+  const TCommand command = ProbeCommand(programDir_, AbsoluteFileName(input));
+  Runner_->SetCommand(command.Text, command.Arguments);
   facts_ = TMediaFacts();
   parser_.Reset();
   Runner_->Execute();
@@ -246,7 +260,7 @@ bool TfrmMain::ProbeFile(const QString& input) {
 
 void TfrmMain::DeleteScriptFile() {
   if (ScriptFile_.isEmpty()) return;
-  QFile::remove(ScriptFile_);
+  RemoveFile(ScriptFile_);
   ScriptFile_.clear();
 }
 
@@ -256,27 +270,32 @@ bool TfrmMain::ProbeViaScript(const QString& input) {
   try {
     ok = ProbeFile(script);
   } catch (...) {
-    QFile::remove(script);
+    RemoveFile(script);
     throw;
   }
-  QFile::remove(script);
+  RemoveFile(script);
   return ok;
 }
 
 bool TfrmMain::CheckVideoFile(const QString& input) {
-  const QFileInfo info(input);
   const QString key = CleanAbsolute(input);
+  const qint64 size = ::FileSizeOf(input);
+  const qint64 mtime = ModificationTimeMs(input);
   if (probeCacheEnabled_) {
     auto it = probeCache_.constFind(key);
-    if (it != probeCache_.cend() && it->size == info.size() &&
-        it->mtimeMs == info.lastModified().toMSecsSinceEpoch()) {
+    if (it != probeCache_.cend() && size >= 0 && it->size == size && it->mtimeMs == mtime) {
       facts_ = it->facts;
       UseScript_ = it->useScript;
       return true;
     }
   }
 
+  // A probe for a job ends when the batch is stopped; a probe for an add does
+  // not, but may be abandoned (AbortAdding).
+  const bool forJob = Busy_ && !draining_;
+  auto abandoned = [&] { return forJob ? !Busy_ : addAborted_; };
   probing_ = true;
+  probingForJob_ = forJob;
   bool ok = false;
   try {
     UseScript_ = false;
@@ -284,26 +303,29 @@ bool TfrmMain::CheckVideoFile(const QString& input) {
       if (ProbeViaScript(input)) {
         UseScript_ = true;
         ok = true;
-      } else {
+      } else if (!abandoned()) {
         ok = ProbeFile(input);
       }
     } else {
       ok = ProbeFile(input);
     }
   } catch (...) {
-    probing_ = false;
+    probing_ = probingForJob_ = false;
+    ScheduleDrain();
     throw;
   }
-  probing_ = false;
-  if (ok && probeCacheEnabled_)
-    probeCache_.insert(key, {info.size(), info.lastModified().toMSecsSinceEpoch(), facts_, UseScript_});
+  probing_ = probingForJob_ = false;
+  if (abandoned()) ok = false;
+  if (ok && probeCacheEnabled_) probeCache_.insert(key, {size, mtime, facts_, UseScript_});
+  // Files dropped during the probe waited for its end.
+  ScheduleDrain();
   return ok;
 }
 
 QString TfrmMain::WriteAvsScript(const QString& input) {
   const QString path = CreateUniqueTempFile(QStringLiteral("tmp"), QStringLiteral(".avs"));
   QFile f(path);
-  const QByteArray text = ScriptText(input);
+  const QByteArray text = ScriptText(AbsoluteFileName(input));
   if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(text) != text.size()) {
     f.remove();
     throw EAppError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, f.errorString()));
@@ -312,19 +334,25 @@ QString TfrmMain::WriteAvsScript(const QString& input) {
 }
 
 bool TfrmMain::AvoidOutputName(const QString& candidate, const QString& input) const {
-  // A job never replaces its own input, nor an output of an earlier job of the
-  // same batch (two inputs with the same base name).
-  return SameFile(candidate, input) || batchOutputs_.contains(CleanAbsolute(candidate));
+  // A job never replaces its own input or the input of any other row, nor an
+  // output of an earlier job of the same batch (two inputs with one base name).
+  if (batchOutputs_.contains(CleanAbsolute(candidate))) return true;
+  if (!PathExists(candidate)) return false;
+  if (SameFileOnDisk(candidate, input)) return true;
+  for (int i = 0; i < view_.RowCount(); ++i)
+    if (SameFileOnDisk(candidate, view_.RowFileName(i))) return true;
+  return false;
 }
 
 QString TfrmMain::MakeOutputFileName(const QString& input) {
   const QString base = OutputBaseName(input, NamingMode_, JobIndex_);
   const QString ext = SelectedText(FormatList(), view_.FormatIndex()).toUpper();
   const QString candidate = OutputDir_ + base + u'.' + ext;
-  if (OverWrite_ ? !AvoidOutputName(candidate, input) : !QFileInfo::exists(candidate)) return candidate;
+  if (OverWrite_ ? !AvoidOutputName(candidate, input) : !PathExists(candidate) && !AvoidOutputName(candidate, input))
+    return candidate;
   for (int n = 1;; ++n) {
     const QString c = OutputDir_ + base + u'(' + QString::number(n) + u')' + u'.' + ext;
-    if (!QFileInfo::exists(c) && !AvoidOutputName(c, input)) return c;
+    if (!PathExists(c) && !AvoidOutputName(c, input)) return c;
   }
 }
 
@@ -335,7 +363,9 @@ bool TfrmMain::StartJob(const QString& input) {
   DeleteScriptFile();
 
   OutputFile_ = MakeOutputFileName(input);
-  QFile::remove(OutputFile_);
+  // With overwrite on, an old output stays until the transcoder front puts
+  // the complete new one in its place; a failed job leaves it as it was.
+  outputExisted_ = PathExists(OutputFile_);
   batchOutputs_.insert(CleanAbsolute(OutputFile_));
 
   TEncodeChoice choice;
@@ -343,28 +373,29 @@ bool TfrmMain::StartJob(const QString& input) {
   choice.SampleRate = SelectedText(SampleRateList(), view_.SampleRateIndex());
   choice.BitRate = SelectedText(BitRateList(), view_.BitRateIndex());
   choice.Mono = view_.Mono();
-  QString source = input;
+  QString source = AbsoluteFileName(input);
   if (UseScript_) {
     ScriptFile_ = WriteAvsScript(input);
     source = ScriptFile_;
   }
-  const QString command = ConvertCommand(programDir_, source, OutputFile_, choice);
+  const TCommand command = ConvertCommand(programDir_, source, OutputFile_, choice);
 
   EndRunningChild();
   SetUpRunner(true);
-  Runner_->SetCommandLine(command);
+  Runner_->SetCommand(command.Text, command.Arguments);
   facts_.Duration = 0;
   facts_.VideoWidth = 0;
   facts_.VideoHeight = 0;
   parser_.Reset();
   Runner_->Execute();
   conversionActive_ = true;
+  front_ = Runner_->ProcessId();
   return true;
 }
 
 // ---- Batch run ---------------------------------------------------------------------
 
-qint64 TfrmMain::FileSizeOf(const QString& path) { return QFileInfo(path).size(); }
+qint64 TfrmMain::FileSizeOf(const QString& path) { return std::max<qint64>(::FileSizeOf(path), 0); }
 
 void TfrmMain::btnConvertClick() {
   // While an added file is being probed the runner is taken; the click would
@@ -392,6 +423,9 @@ void TfrmMain::NextJob() {
         return;
       }
       if (!Busy_) return;  // stopped during the probe: no further job
+      // Deleted or no longer acceptable since it was added: said, not skipped
+      // in silence.
+      view_.SetRowProgress(JobIndex_, QStringLiteral("Error"));
       ++JobIndex_;
     }
   } catch (...) {
@@ -409,7 +443,7 @@ void TfrmMain::ConvertTerminated(TRedirector* sender) {
   FlushOutput();
   conversionActive_ = false;
   const bool clean = sender ? sender->LastExitClean() : true;
-  const bool haveOutput = FileExists(OutputFile_) && FileSizeOf(OutputFile_) > 0;
+  const bool haveOutput = IsRegularFile(OutputFile_) && FileSizeOf(OutputFile_) > 0;
   QString state;
   if (haveOutput && clean)
     state = QStringLiteral("Done");
@@ -418,8 +452,12 @@ void TfrmMain::ConvertTerminated(TRedirector* sender) {
   else
     state = QStringLiteral("Abort");
   if (JobIndex_ >= 0 && JobIndex_ < view_.RowCount()) view_.SetRowProgress(JobIndex_, state);
-  // A failed conversion leaves nothing empty behind.
-  if (state != u"Done" && FileExists(OutputFile_) && FileSizeOf(OutputFile_) == 0) QFile::remove(OutputFile_);
+  if (state != u"Done") {
+    // A failed conversion leaves nothing empty behind, nor the front's
+    // partial file when it was killed.
+    if (!outputExisted_ && IsRegularFile(OutputFile_) && FileSizeOf(OutputFile_) == 0) RemoveFile(OutputFile_);
+    RemoveFrontPartial();
+  }
   DeleteScriptFile();
   if (Busy_)
     NextJob();
@@ -429,7 +467,8 @@ void TfrmMain::ConvertTerminated(TRedirector* sender) {
 
 void TfrmMain::FinishBatch() {
   view_.SetBatchRunning(false);
-  if (Runner_ && Runner_->Running()) Runner_->Terminate(0);
+  // Only the batch's own child: a probe for a file being added goes on.
+  if (Runner_ && Runner_->Running() && (conversionActive_ || probingForJob_)) Runner_->Terminate(0);
   view_.SetStatusText(QStringLiteral("Ready"));
   view_.SetCaption(TitleText_);
   Busy_ = false;
@@ -437,13 +476,20 @@ void TfrmMain::FinishBatch() {
 }
 
 void TfrmMain::btnStopConvertClick() {
+  if (!Busy_) return;  // Stop ends a batch and nothing else
   FinishBatch();
   // The killed transcoder lets go of its output in this time.
   QThread::msleep(500);
   if (!OutputFile_.isEmpty() && conversionActive_) {
     DeleteScriptFile();
-    QFile::remove(OutputFile_);
+    // What was there before the job (overwrite on) is no partial output.
+    if (!outputExisted_) RemoveFile(OutputFile_);
+    RemoveFrontPartial();
   }
+}
+
+void TfrmMain::RemoveFrontPartial() {
+  if (front_ > 0 && !OutputFile_.isEmpty()) RemoveFile(FrontPartialFile(OutputFile_, front_));
 }
 
 // ---- File list -----------------------------------------------------------------------
@@ -473,41 +519,40 @@ void TfrmMain::ScheduleDrain() {
   QTimer::singleShot(0, QCoreApplication::instance(), [this, alive = alive_] {
     if (!*alive) return;
     drainScheduled_ = false;
-    if (Busy_) return;  // the batch takes them between jobs
-    if (probing_) {
-      ScheduleDrain();
-      return;
-    }
-    RunGuarded([this] { DrainPendingAdds(); });
+    // The batch takes them between jobs; a running probe schedules this
+    // again when it ends.
+    if (Busy_ || probing_) return;
+    DrainPendingAdds();
   });
 }
 
 void TfrmMain::DrainPendingAdds() {
   if (draining_) return;
   draining_ = true;
-  try {
-    while (!pendingAdds_.empty() && !probing_) {
-      const PendingAdd next = pendingAdds_.front();
-      pendingAdds_.erase(pendingAdds_.begin());
+  // Each add on its own: one that fails (a list file that cannot be read) is
+  // shown and the others, and the batch, go on.
+  while (!pendingAdds_.empty() && !probing_) {
+    const PendingAdd next = pendingAdds_.front();
+    pendingAdds_.erase(pendingAdds_.begin());
+    RunGuarded([&] {
       if (next.isList)
         LoadFileList(next.path);
       else
         AddVideoFile(next.path);
-    }
-  } catch (...) {
-    draining_ = false;
-    throw;
+    });
   }
   draining_ = false;
 }
 
 void TfrmMain::AddVideoFile(const QString& path) {
-  if (!FileExists(path)) return;
+  if (!IsRegularFile(path) || addAborted_) return;
   if (RunnerTaken()) {
     QueueOrRun(path, false);
     return;
   }
-  if (CheckVideoFile(path)) {
+  const bool ok = CheckVideoFile(path);
+  if (addAborted_) return;
+  if (ok) {
     const int d = facts_.Duration;
     const QString info = QString::asprintf("%dX%d %.2d:%.2d:%.2d", facts_.VideoWidth, facts_.VideoHeight, d / 3600,
                                            (d % 3600) / 60, d % 60);
@@ -522,7 +567,33 @@ void TfrmMain::LoadFileList(const QString& path) {
     QueueOrRun(path, true);
     return;
   }
-  ReadFileList(path, [this](const QString& file) { AddVideoFile(file); });
+  ++loadDepth_;
+  try {
+    const TListRead read = ReadFileList(path, [&](const QString& file) {
+      if (addAborted_) return false;
+      if (!IsRegularFile(file))
+        view_.NoteMissingListEntry(path, file);
+      else
+        AddVideoFile(file);
+      return !addAborted_;
+    });
+    if (!read.HasHeader) view_.NoteListWithoutHeader(path);
+  } catch (...) {
+    EndLoad();
+    throw;
+  }
+  EndLoad();
+}
+
+void TfrmMain::EndLoad() {
+  if (--loadDepth_ == 0) addAborted_ = false;
+}
+
+void TfrmMain::AbortAdding() {
+  if (loadDepth_ == 0 && !probing_) return;
+  addAborted_ = true;
+  pendingAdds_.clear();
+  if (probing_ && !probingForJob_ && Runner_ && Runner_->Running()) Runner_->Terminate(0);
 }
 
 void TfrmMain::SaveFileList(const QString& path) {
@@ -548,7 +619,7 @@ void TfrmMain::btnAddFileClick() {
   const std::optional<QStringList> files = view_.RunOpenDialog(spec);
   if (!files) return;
   for (const QString& f : *files)
-    if (FileExists(f)) AddVideoFile(f);
+    if (IsRegularFile(f)) AddVideoFile(f);
 }
 
 void TfrmMain::btnLoadListClick() {
@@ -590,12 +661,12 @@ bool TfrmMain::SwitchPage(TPage target) {
   if (target == CurrentPage_) return true;
   if (CurrentPage_ == TPage::Options) {
     const QString dir = view_.DirectoryText();
-    if (!DirectoryExists(dir)) {
+    if (!IsDirectory(dir)) {
       view_.ShowMessage(QStringLiteral("Please make sure the directory exists"));
       view_.FocusDirectory();
       return false;
     }
-    OutputDir_ = WithSeparator(dir);
+    OutputDir_ = WithSeparator(AbsoluteFileName(dir));
     OverWrite_ = view_.OverWriteChecked();
     NamingMode_ = std::clamp(view_.NamingIndex(), 0, 1);
   }

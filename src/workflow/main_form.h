@@ -7,6 +7,7 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <sys/types.h>
 #include <memory>
 #include <optional>
 
@@ -66,6 +67,9 @@ class TfrmMain {
   void lvFilesKeyDown(int key);
   void lvFilesDblClick();
   void DropFiles(const QStringList& paths);
+  // Abandons the list being loaded and the file being probed for an add (a
+  // console's Ctrl-C): no further entry is probed, nothing more is added.
+  void AbortAdding();
 
   // Pages and window actions.
   bool SwitchPage(TPage target);
@@ -117,6 +121,8 @@ class TfrmMain {
   void EndRunningChild();
   bool RunnerTaken() const;
   void DeleteScriptFile();
+  void RemoveFrontPartial();
+  void EndLoad();
 
   IMainView& view_;
   QString executablePath_;
@@ -141,7 +147,12 @@ class TfrmMain {
 
   // Guards that keep a batch and a probe from disturbing each other.
   bool probing_ = false;
+  bool probingForJob_ = false;       // the probe is StartJob's, not an add's
   bool conversionActive_ = false;    // OutputFile_ belongs to a running job
+  bool outputExisted_ = false;       // OutputFile_ was there before its job
+  pid_t front_ = 0;                  // the running job's transcoder front
+  bool addAborted_ = false;
+  int loadDepth_ = 0;
   QSet<QString> batchOutputs_;       // outputs named in this batch
   struct PendingAdd {
     QString path;

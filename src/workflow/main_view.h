@@ -65,6 +65,11 @@ class IMainView {
   // Ends the program without further interaction.
   virtual void TerminateApplication() = 0;
 
+  // What the window passes over in silence and a console reports: a list
+  // entry that names no file, a list file without its header line.
+  virtual void NoteMissingListEntry(const QString& /*listFile*/, const QString& /*entry*/) {}
+  virtual void NoteListWithoutHeader(const QString& /*listFile*/) {}
+
   // The desktop's own file dialogs and the directory dialog; nullopt on Cancel.
   virtual std::optional<QStringList> RunOpenDialog(const TFileDialogSpec& spec) = 0;
   virtual std::optional<QString> RunSaveDialog(const TFileDialogSpec& spec) = 0;

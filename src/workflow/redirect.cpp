@@ -5,11 +5,13 @@
 
 #include <QFile>
 
+#include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <csignal>
 #include <fcntl.h>
 #include <poll.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
@@ -19,6 +21,7 @@
 
 #include "app_error.h"
 #include "command_line.h"
+#include "file_names.h"
 #include "ui_thread.h"
 
 extern char** environ;
@@ -47,6 +50,93 @@ int Peek(int fd) {
 
 bool IsBlankOrControl(QChar c) { return c.unicode() <= 0x20; }
 
+// Starts a child the way the runner needs it, with fork and exec so that the
+// child can be tied to us first: its own process group (Terminate takes
+// whatever it started), SIGKILL when the thread that started it dies (a
+// crashed or killed program never leaves a transcoder running), default
+// signal handling, an empty signal mask, and the three pipe ends as its
+// standard streams. Between fork and exec only async-signal-safe calls.
+struct TSpawn {
+  QByteArray program;  // a path; empty when not found
+  QByteArray directory;
+  std::vector<QByteArray> argBytes, envBytes;
+  int in = -1, out = -1, err = -1;
+
+  // 0 on success (pid set), else the errno of what failed.
+  int Start(pid_t& pid) {
+    if (program.isEmpty()) return ENOENT;
+    std::vector<char*> argv, envp;
+    for (QByteArray& a : argBytes) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    for (QByteArray& v : envBytes) envp.push_back(v.data());
+    envp.push_back(nullptr);
+    char** env = envBytes.empty() ? environ : envp.data();
+
+    int report[2];
+    if (::pipe2(report, O_CLOEXEC) != 0) return errno;
+    const pid_t parent = ::getpid();
+    const pid_t child = ::fork();
+    if (child < 0) {
+      const int code = errno;
+      ::close(report[0]);
+      ::close(report[1]);
+      return code;
+    }
+    if (child == 0) RunChild(parent, report[1], argv.data(), env);
+    ::close(report[1]);
+    int code = 0;
+    ssize_t got;
+    do {
+      got = ::read(report[0], &code, sizeof code);
+    } while (got < 0 && errno == EINTR);
+    ::close(report[0]);
+    if (got == ssize_t(sizeof code)) {
+      while (::waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
+      }
+      return code != 0 ? code : ENOEXEC;
+    }
+    pid = child;
+    return 0;
+  }
+
+ private:
+  [[noreturn]] void RunChild(pid_t parent, int report, char** argv, char** env) {
+    auto fail = [report](int code) {
+      [[maybe_unused]] ssize_t n = ::write(report, &code, sizeof code);
+      ::_exit(127);
+    };
+    ::setpgid(0, 0);
+    if (::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0) fail(errno);
+    if (::getppid() != parent) ::_exit(127);  // we died before the line above
+    struct sigaction dfl {};
+    dfl.sa_handler = SIG_DFL;
+    for (int s : {SIGPIPE, SIGINT, SIGTERM, SIGQUIT, SIGCHLD, SIGHUP}) ::sigaction(s, &dfl, nullptr);
+    sigset_t none;
+    sigemptyset(&none);
+    ::sigprocmask(SIG_SETMASK, &none, nullptr);
+    // Moved above 2 first, so that no pipe end can be overwritten by another's dup2.
+    const int high[3] = {::fcntl(in, F_DUPFD_CLOEXEC, 3), ::fcntl(out, F_DUPFD_CLOEXEC, 3),
+                         ::fcntl(err, F_DUPFD_CLOEXEC, 3)};
+    for (int fd = 0; fd < 3; ++fd)
+      if (high[fd] < 0 || ::dup2(high[fd], fd) < 0) fail(errno);
+    if (!directory.isEmpty() && ::chdir(directory.constData()) != 0) fail(errno);
+    ::execve(program.constData(), argv, env);
+    fail(errno);
+    ::_exit(127);
+  }
+};
+
+// A program name without a slash is looked up in PATH, as a shell does.
+QByteArray ResolveProgram(const QByteArray& name) {
+  if (name.isEmpty() || name.contains('/')) return name;
+  const char* path = std::getenv("PATH");
+  for (const QByteArray& dir : QByteArray(path ? path : "/usr/local/bin:/usr/bin:/bin").split(':')) {
+    const QByteArray candidate = (dir.isEmpty() ? QByteArray(".") : dir) + '/' + name;
+    if (::access(candidate.constData(), X_OK) == 0) return candidate;
+  }
+  return {};
+}
+
 }  // namespace
 
 // The reader: peeks the two output pipes, waits for the child, and hands every
@@ -55,15 +145,38 @@ bool IsBlankOrControl(QChar c) { return c.unicode() <= 0x20; }
 class TRedirectorThread {
  public:
   static void Run(std::shared_ptr<THandOverChannel> ch, TRedirector* r, int out, int err, int pidFd, pid_t pid) {
-    bool outOpen = true, errOpen = true;
+    // Cleared by a hand-over whose read failed. Shared, because a cancelled
+    // channel lets this thread leave while that hand-over may still run.
+    struct Watch {
+      std::atomic<bool> out{true}, err{true};
+    };
+    const auto watch = std::make_shared<Watch>();
     auto pass = [&]() -> int {  // 1 data handed over, 0 idle, -1 stop
       int handed = 0;
-      if (const int n = outOpen ? Peek(out) : 0; n > 0) {
-        if (!ch->HandOver([r, n] { r->Available = uint32_t(n); r->ReadStdOut(); })) return -1;
+      if (const int n = watch->out ? Peek(out) : 0; n > 0) {
+        if (!ch->HandOver([r, n, watch] {
+              r->Available = uint32_t(n);
+              try {
+                r->ReadStdOut();
+              } catch (...) {
+                watch->out = false;
+                throw;
+              }
+            }))
+          return -1;
         handed = 1;
       }
-      if (const int n = errOpen ? Peek(err) : 0; n > 0) {
-        if (!ch->HandOver([r, n] { r->Available = uint32_t(n); r->ReadStdErr(); })) return -1;
+      if (const int n = watch->err ? Peek(err) : 0; n > 0) {
+        if (!ch->HandOver([r, n, watch] {
+              r->Available = uint32_t(n);
+              try {
+                r->ReadStdErr();
+              } catch (...) {
+                watch->err = false;
+                throw;
+              }
+            }))
+          return -1;
         handed = 1;
       }
       return handed;
@@ -76,15 +189,15 @@ class TRedirectorThread {
 
       pollfd fds[3];
       int nfds = 0, outIx = -1, errIx = -1, pidIx = -1;
-      if (outOpen) { outIx = nfds; fds[nfds++] = {out, POLLIN, 0}; }
-      if (errOpen) { errIx = nfds; fds[nfds++] = {err, POLLIN, 0}; }
+      if (watch->out) { outIx = nfds; fds[nfds++] = {out, POLLIN, 0}; }
+      if (watch->err) { errIx = nfds; fds[nfds++] = {err, POLLIN, 0}; }
       if (pidFd >= 0) { pidIx = nfds; fds[nfds++] = {pidFd, POLLIN, 0}; }
       const int rc = ::poll(fds, nfds_t(nfds), kPollMs);
       if (rc < 0 && errno != EINTR) break;
       // A pipe whose writers are all gone reports a hang-up for ever; once it
       // is empty it is left out of the wait so that the loop does not spin.
-      if (outIx >= 0 && (fds[outIx].revents & (POLLHUP | POLLERR)) && Peek(out) == 0) outOpen = false;
-      if (errIx >= 0 && (fds[errIx].revents & (POLLHUP | POLLERR)) && Peek(err) == 0) errOpen = false;
+      if (outIx >= 0 && (fds[outIx].revents & (POLLHUP | POLLERR)) && Peek(out) == 0) watch->out = false;
+      if (errIx >= 0 && (fds[errIx].revents & (POLLHUP | POLLERR)) && Peek(err) == 0) watch->err = false;
 
       bool ended;
       if (pidIx >= 0) {
@@ -131,9 +244,12 @@ QString TRedirector::ComposedCommand() const {
   return commandLine_;
 }
 
-void TRedirector::SetCommandLine(const QString& value) {
-  if (value.compare(ComposedCommand(), Qt::CaseInsensitive) == 0 || !Running()) {
-    commandLine_ = value;
+void TRedirector::SetCommandLine(const QString& value) { SetCommand(value, {}); }
+
+void TRedirector::SetCommand(const QString& text, const QStringList& arguments) {
+  if (text.compare(ComposedCommand(), Qt::CaseInsensitive) == 0 || !Running()) {
+    commandLine_ = text;
+    arguments_ = arguments;
     return;
   }
   throw EAppError(QStringLiteral("Cannot change Commandline while process is active"));
@@ -180,50 +296,23 @@ void TRedirector::Execute() {
   }
 
   // Windows-style: with an application name the module is that file and the
-  // command line supplies the argument vector, its first word included.
-  QStringList args = SplitCommandLine(commandLine_);
+  // command line supplies the argument vector, its first word included. A
+  // command given with its vector is started as given: nothing is split.
+  QStringList args = arguments_.isEmpty() ? SplitCommandLine(commandLine_) : arguments_;
   QString program = ApplicationName.trimmed().isEmpty() ? (args.isEmpty() ? QString() : args.first())
                                                         : ApplicationName.trimmed();
   if (args.isEmpty()) args << program;
-  std::vector<QByteArray> argBytes;
-  for (const QString& a : args) argBytes.push_back(QFile::encodeName(a));
-  std::vector<char*> argv;
-  for (QByteArray& a : argBytes) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  std::vector<QByteArray> envBytes;
-  std::vector<char*> envp;
-  for (const QString& v : Environment) envBytes.push_back(v.toLocal8Bit());
-  for (QByteArray& v : envBytes) envp.push_back(v.data());
-  envp.push_back(nullptr);
-  const QByteArray programBytes = QFile::encodeName(program);
-  const QByteArray dirBytes = QFile::encodeName(InitialDirectory.trimmed());
-
-  posix_spawn_file_actions_t fa;
-  posix_spawnattr_t attr;
-  posix_spawn_file_actions_init(&fa);
-  posix_spawnattr_init(&attr);
-  posix_spawn_file_actions_adddup2(&fa, in[0], 0);
-  posix_spawn_file_actions_adddup2(&fa, out[1], 1);
-  posix_spawn_file_actions_adddup2(&fa, err[1], 2);
-  if (!dirBytes.isEmpty()) posix_spawn_file_actions_addchdir_np(&fa, dirBytes.constData());
-  // Its own process group, so that Terminate takes whatever the child started.
-  sigset_t none, defaults;
-  sigemptyset(&none);
-  sigemptyset(&defaults);
-  for (int s : {SIGPIPE, SIGINT, SIGTERM, SIGQUIT, SIGCHLD, SIGHUP}) sigaddset(&defaults, s);
-  posix_spawnattr_setpgroup(&attr, 0);
-  posix_spawnattr_setsigmask(&attr, &none);
-  posix_spawnattr_setsigdefault(&attr, &defaults);
-  posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+  TSpawn spawn;
+  for (const QString& a : args) spawn.argBytes.push_back(EncodeFileName(a));
+  for (const QString& v : Environment) spawn.envBytes.push_back(v.toLocal8Bit());
+  spawn.program = ResolveProgram(EncodeFileName(program));
+  spawn.directory = EncodeFileName(InitialDirectory.trimmed());
+  spawn.in = in[0];
+  spawn.out = out[1];
+  spawn.err = err[1];
 
   pid_t pid = 0;
-  char** env = Environment.empty() ? environ : envp.data();
-  int rc = ENOENT;
-  if (!programBytes.isEmpty())
-    rc = programBytes.contains('/') ? ::posix_spawn(&pid, programBytes.constData(), &fa, &attr, argv.data(), env)
-                                    : ::posix_spawnp(&pid, programBytes.constData(), &fa, &attr, argv.data(), env);
-  posix_spawn_file_actions_destroy(&fa);
-  posix_spawnattr_destroy(&attr);
+  const int rc = spawn.Start(pid);
   if (rc != 0) {
     closeAll();
     throw EAppError(Code("Error creating process : ", rc));
@@ -260,11 +349,12 @@ void TRedirector::ReadPipe(int fd, const char* streamName, const TDataEvent& cal
   QByteArray buffer(qsizetype(want), Qt::Uninitialized);
   ssize_t got;
   do {
-    got = ::read(fd, buffer.data(), want);
+    got = ReadFromPipe(fd, buffer.data(), want);
   } while (got < 0 && errno == EINTR);
   if (got < 0) {
+    // The reader leaves this pipe alone from now on and still waits for the
+    // child, so the end notification comes as usual.
     const int code = errno;
-    if (reader_) reader_->Cancel();
     throw EAppError(QStringLiteral("Error reading %1 pipe : %2").arg(QLatin1String(streamName)).arg(code));
   }
   if (callback) {
@@ -272,6 +362,8 @@ void TRedirector::ReadPipe(int fd, const char* streamName, const TDataEvent& cal
     cb(this, buffer.constData(), unsigned(got));
   }
 }
+
+ssize_t TRedirector::ReadFromPipe(int fd, char* buffer, size_t size) { return ::read(fd, buffer, size); }
 
 void TRedirector::ReadStdOut() { ReadPipe(stdOutRead_, "STDOUT", OnData); }
 void TRedirector::ReadStdErr() { ReadPipe(stdErrRead_, "STDERR", OnErrorData); }

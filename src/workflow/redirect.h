@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <sys/types.h>
 
 #include <cstdint>
@@ -19,7 +20,7 @@ class TRedirector {
   using TNotifyEvent = std::function<void(TRedirector* sender)>;
 
   TRedirector();
-  ~TRedirector();
+  virtual ~TRedirector();
   TRedirector(const TRedirector&) = delete;
   TRedirector& operator=(const TRedirector&) = delete;
 
@@ -27,6 +28,9 @@ class TRedirector {
   // Raises "Cannot change Commandline while process is active" when a child
   // runs and the text differs from the composed command (case ignored).
   void SetCommandLine(const QString& value);
+  // The same, with the argument vector that is started (the program first)
+  // instead of splitting the text; the text stays what is shown and compared.
+  void SetCommand(const QString& text, const QStringList& arguments);
   bool DefaultErrorMode() const { return defaultErrorMode_; }
   void SetDefaultErrorMode(bool value);
 
@@ -42,6 +46,8 @@ class TRedirector {
   TNotifyEvent OnTerminated;
 
   bool Running() const { return pid_ != 0; }
+  // The running child's process id, 0 when none runs.
+  pid_t ProcessId() const { return pid_; }
   // Starts the child and its reader; returns at once.
   void Execute();
   // Kills the running child (its whole process group); does not wait.
@@ -55,8 +61,14 @@ class TRedirector {
   // The composed command: ApplicationName + " " + CommandLine, or CommandLine.
   QString ComposedCommand() const;
 
+ protected:
+  // The one read of a pipe; tests put a failing read here.
+  virtual ssize_t ReadFromPipe(int fd, char* buffer, size_t size);
+
  private:
   friend class TRedirectorThread;
+  // A failed read raises its error; the reader then stops watching that pipe
+  // but still waits for the child, so the end notification always comes.
   void ReadStdOut();
   void ReadStdErr();
   void ReadPipe(int fd, const char* streamName, const TDataEvent& callback);
@@ -71,6 +83,7 @@ class TRedirector {
   int stdOutRead_ = -1;
   int stdErrRead_ = -1;
   QString commandLine_;
+  QStringList arguments_;  // empty: split commandLine_
   bool defaultErrorMode_ = false;
   bool lastExitClean_ = false;
   int lastExitStatus_ = -1;

@@ -1,7 +1,7 @@
 // Transcoder command lines and output naming.
 #include "transcoder_commands.h"
 
-#include <QFile>
+#include "file_names.h"
 
 const QStringList& FormatList() {
   static const QStringList list{"MP3", "MP4", "3GP", "WMA", "WAV", "AU", "AIFF", "OGG"};
@@ -22,26 +22,58 @@ const QStringList& NamingList() {
 
 QString QuotePath(const QString& path) { return u'"' + path + u'"'; }
 
-QString ProbeCommand(const QString& programDir, const QString& input) {
-  return programDir + QLatin1String(kTranscoderName) + u' ' + QStringLiteral(" -i ") + QuotePath(input);
+namespace {
+
+// Appends to both forms of a command: our own literal pieces are split at
+// their blanks (they hold no quotes), a path is quoted in the text and one
+// argument in the vector.
+class TCommandBuilder {
+ public:
+  explicit TCommandBuilder(const QString& program) {
+    c_.Text = program;
+    c_.Arguments << program;
+  }
+  TCommandBuilder& Literal(const QString& text) {
+    c_.Text += text;
+    c_.Arguments << text.split(u' ', Qt::SkipEmptyParts);
+    return *this;
+  }
+  TCommandBuilder& Path(const QString& path) {
+    c_.Text += QuotePath(path);
+    c_.Arguments << path;
+    return *this;
+  }
+  TCommand Take() { return std::move(c_); }
+
+ private:
+  TCommand c_;
+};
+
+}  // namespace
+
+TCommand ProbeCommand(const QString& programDir, const QString& input) {
+  return TCommandBuilder(programDir + QLatin1String(kTranscoderName))
+      .Literal(QStringLiteral("  -i "))
+      .Path(input)
+      .Take();
 }
 
-QString ConvertCommand(const QString& programDir, const QString& input, const QString& output,
-                       const TEncodeChoice& c) {
-  QString cmd = programDir + QLatin1String(kTranscoderName) + QStringLiteral(" -vn ");
-  cmd += QStringLiteral(" -i ") + QuotePath(input) + u' ';
-  if (c.Format != u"3GP" && c.Format != u"OGG") cmd += c.Mono ? QStringLiteral(" -ac 1 ") : QStringLiteral(" -ac 2 ");
+TCommand ConvertCommand(const QString& programDir, const QString& input, const QString& output,
+                        const TEncodeChoice& c) {
+  TCommandBuilder cmd(programDir + QLatin1String(kTranscoderName));
+  cmd.Literal(QStringLiteral(" -vn ")).Literal(QStringLiteral(" -i ")).Path(input).Literal(QStringLiteral(" "));
+  if (c.Format != u"3GP" && c.Format != u"OGG") cmd.Literal(c.Mono ? QStringLiteral(" -ac 1 ") : QStringLiteral(" -ac 2 "));
   const QString rates = QStringLiteral("-ar ") + c.SampleRate + u' ' + QStringLiteral("-ab ") + c.BitRate + QStringLiteral("000");
   if (c.Format == u"WMA")
-    cmd += QStringLiteral(" -acodec wmav2 ") + rates;
+    cmd.Literal(QStringLiteral(" -acodec wmav2 ") + rates);
   else if (c.Format == u"OGG")
-    cmd += QStringLiteral(" -acodec vorbis ") + rates;
+    cmd.Literal(QStringLiteral(" -acodec vorbis ") + rates);
   else if (c.Format == u"3GP")
-    cmd += QStringLiteral(" -acodec libamr_nb  -ac 1 -ar 8000 -ab 12200 ");
+    cmd.Literal(QStringLiteral(" -acodec libamr_nb  -ac 1 -ar 8000 -ab 12200 "));
   else
-    cmd += rates;
-  cmd += u' ' + QuotePath(output);
-  return cmd;
+    cmd.Literal(rates);
+  cmd.Literal(QStringLiteral(" ")).Path(output);
+  return cmd.Take();
 }
 
 namespace {
@@ -60,7 +92,7 @@ bool IsScriptType(const QString& path) {
 }
 
 QByteArray ScriptText(const QString& input) {
-  return "DirectShowSource(\"" + QFile::encodeName(input) + "\", fps=30, convertfps=true)\r\n";
+  return "DirectShowSource(\"" + EncodeFileName(input) + "\", fps=30, convertfps=true)\r\n";
 }
 
 QString OutputBaseName(const QString& input, int namingMode, int jobIndex) {

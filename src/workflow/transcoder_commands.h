@@ -16,8 +16,17 @@ inline constexpr char kTranscoderName[] = "videoenc.dll";
 // Double quote, the path, double quote; never escaped.
 QString QuotePath(const QString& path);
 
+// A transcoder command in its two forms, built together from the same pieces:
+// Text is the command line as composed (shown and compared), Arguments the
+// vector that is started, the program first. A path is one argument whatever
+// it contains, so no name can add or split arguments.
+struct TCommand {
+  QString Text;
+  QStringList Arguments;
+};
+
 // programDir ends in a separator.
-QString ProbeCommand(const QString& programDir, const QString& input);
+TCommand ProbeCommand(const QString& programDir, const QString& input);
 
 struct TEncodeChoice {
   QString Format;      // text of the format entry
@@ -25,7 +34,7 @@ struct TEncodeChoice {
   QString BitRate;     // text of the bit-rate entry
   bool Mono = false;
 };
-QString ConvertCommand(const QString& programDir, const QString& input, const QString& output,
+TCommand ConvertCommand(const QString& programDir, const QString& input, const QString& output,
                        const TEncodeChoice& choice);
 
 // The upper-cased extension of the file-name part, with its dot ("" when none).

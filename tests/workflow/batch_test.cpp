@@ -112,15 +112,15 @@ TEST_F(WorkflowTest, BatchRunsEveryRowOnceWithProgressAndStates) {
   EXPECT_TRUE(QFileInfo::exists(outDir + "a(1).MP3"));
 }
 
-TEST_F(WorkflowTest, RowsRejectedAtTheirTurnAreSkipped) {
+TEST_F(WorkflowTest, RowsRejectedAtTheirTurnShowError) {
   Start();
   const QString a = Clip("a.mp4"), b = Clip("b.mp4");
   ctl->AddVideoFile(a);
   ctl->AddVideoFile(b);
   BadClip("a.mp4");
-  BadClip("b.mp4");
+  QFile::remove(b);  // deleted since it was added
   RunBatch();
-  EXPECT_EQ(States(), (QStringList{"", ""}));
+  EXPECT_EQ(States(), (QStringList{"Error", "Error"}));
   EXPECT_EQ(view.progressValues.back(), 100);
   EXPECT_EQ(view.status, "Ready");
 }

@@ -23,6 +23,7 @@ class TFakeView : public IMainView {
   std::optional<QString> saveAnswer, directoryAnswer;
   std::vector<TFileDialogSpec> dialogs;
   std::vector<QString> progressLog;  // every progress text written, in order
+  QStringList notes;                 // list entries without a file, lists without a header
 
   int RowCount() const override { return int(rows.size()); }
   void AddRow(const QString& f, const QString& i) override { rows.push_back({f, i, {}}); }
@@ -59,6 +60,8 @@ class TFakeView : public IMainView {
   void ShowMessage(const QString& t) override { messages << t; }
   void OpenDocument(const QString& t) override { opened << t; }
   void TerminateApplication() override { terminated = true; }
+  void NoteMissingListEntry(const QString&, const QString& entry) override { notes << "missing " + entry; }
+  void NoteListWithoutHeader(const QString& list) override { notes << "no header " + list; }
   std::optional<QStringList> RunOpenDialog(const TFileDialogSpec& s) override {
     dialogs.push_back(s);
     return openAnswer;

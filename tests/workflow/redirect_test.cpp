@@ -154,3 +154,48 @@ TEST(Redirector, DestroyedWhileRunningKillsWithoutNotifying) {
   QCoreApplication::processEvents();
   EXPECT_EQ(ends, 0);
 }
+
+namespace {
+// A runner whose first read of a pipe fails, as a broken pipe would.
+class TFailingFirstRead : public TRedirector {
+ protected:
+  ssize_t ReadFromPipe(int fd, char* buffer, size_t size) override {
+    if (failed_) return TRedirector::ReadFromPipe(fd, buffer, size);
+    failed_ = true;
+    errno = EIO;
+    return -1;
+  }
+
+ private:
+  bool failed_ = false;
+};
+}  // namespace
+
+TEST(Redirector, AFailedReadIsReportedAndTheEndStillComes) {
+  QStringList errors;
+  SetApplicationErrorHandler([&](const QString& text) { errors << text; });
+  TFailingFirstRead r;
+  Recorder rec;
+  rec.Attach(r);
+  r.SetCommandLine("/bin/sh -c \"echo one; echo two >&2\"");
+  r.Execute();
+  QElapsedTimer t;
+  t.start();
+  while (r.Running() && t.elapsed() < 30000) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+  SetApplicationErrorHandler(nullptr);
+  EXPECT_FALSE(r.Running()) << "the end never came";
+  EXPECT_EQ(rec.terminated, 1);
+  EXPECT_EQ(errors, QStringList{"Error reading STDOUT pipe : 5"});
+  EXPECT_EQ(rec.err, "two\n");  // the other pipe is still read
+}
+
+TEST(Redirector, AnArgumentVectorRunsAsGivenWhateverTheText) {
+  TRedirector r;
+  Recorder rec;
+  rec.Attach(r);
+  r.SetCommand("shown only", {"/bin/printf", "%s|", "a\" \"b", " c ", ""});
+  EXPECT_EQ(r.CommandLine(), "shown only");
+  r.Execute();
+  WaitEnd(r);
+  EXPECT_EQ(rec.out, "a\" \"b| c ||");
+}

@@ -1,5 +1,10 @@
 // Start-up, settings, closing, pages and version information.
 #include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include "file_version_info.h"
 #include "ini_file.h"
@@ -145,4 +150,63 @@ TEST(VersionInfo, ReadsTheProgramsOwnSectionAndNothingFromOtherFiles) {
   EXPECT_EQ(FileTypeText(3, 11), "");
   EXPECT_EQ(FileTypeText(5, 0xAB), "Virtual Defice Identifier = 000000AB");
   EXPECT_EQ(FileTypeText(6, 0), "");
+}
+
+namespace {
+// Runs fn without the power to ignore file permissions, so that a folder
+// without write permission is one for root too (this thread only).
+void WithoutPermissionOverride(const std::function<void()>& fn) {
+  __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+  __user_cap_data_struct saved[2] = {}, lowered[2] = {};
+  const bool haveCaps = ::syscall(SYS_capget, &header, saved) == 0;
+  if (haveCaps) {
+    lowered[0] = saved[0];
+    lowered[1] = saved[1];
+    lowered[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+    ::syscall(SYS_capset, &header, lowered);
+  }
+  fn();
+  if (haveCaps) ::syscall(SYS_capset, &header, saved);
+}
+}  // namespace
+
+TEST(SettingsPlace, ChosenByWhetherTheProgramsFolderTakesNewFiles) {
+  QTemporaryDir tmp;
+  const QString prog = tmp.path() + "/prog/";
+  QDir().mkpath(prog);
+  const QByteArray shipped = "[Common]\nnNaming=1\n";
+  QFile f(prog + "strings.ini");
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(shipped);
+  f.close();
+  const QByteArray oldIni = qgetenv("SONOLIFT_INI"), oldConfig = qgetenv("XDG_CONFIG_HOME");
+  qunsetenv("SONOLIFT_INI");
+  qputenv("XDG_CONFIG_HOME", QFile::encodeName(tmp.path() + "/config"));
+
+  EXPECT_EQ(DefaultSettingsFile(prog), prog + "strings.ini");
+  // The file itself is writable but its folder is not: the writer could not
+  // replace it, so the user's own place is taken, starting from the shipped file.
+  QFile::setPermissions(prog, QFile::ReadOwner | QFile::ExeOwner);
+  QString chosen;
+  WithoutPermissionOverride([&] { chosen = DefaultSettingsFile(prog); });
+  QFile::setPermissions(prog, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  EXPECT_EQ(chosen, tmp.path() + "/config/sonolift/strings.ini");
+  QFile own(chosen);
+  ASSERT_TRUE(own.open(QIODevice::ReadOnly));
+  EXPECT_EQ(own.readAll(), shipped);
+
+  qputenv("SONOLIFT_INI", oldIni);
+  if (oldConfig.isEmpty()) qunsetenv("XDG_CONFIG_HOME"); else qputenv("XDG_CONFIG_HOME", oldConfig);
+}
+
+TEST_F(WorkflowTest, SettingsAreWrittenKeyEqualsValueAndReadEitherWay) {
+  WriteText(settingsFile, "[Common]\nstrOutputDir = " + outDir.toUtf8() + "\nnNaming = 1\n");
+  Start();
+  EXPECT_EQ(ctl->OutputDir(), outDir);
+  EXPECT_EQ(ctl->NamingMode(), 1);
+  ctl->FormDestroy();
+  const QByteArray written = ReadText(settingsFile);
+  EXPECT_TRUE(written.contains("\nnNaming=1\n")) << written.constData();
+  EXPECT_TRUE(written.contains("\nstrOutputDir=" + outDir.toUtf8() + "\n")) << written.constData();
+  EXPECT_FALSE(written.contains(" = ")) << written.constData();
 }

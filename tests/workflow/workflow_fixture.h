@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -18,7 +19,7 @@
 class WorkflowTest : public ::testing::Test {
  protected:
   QTemporaryDir tmp;
-  QString programDir, outDir, inDir, settingsFile, logFile;
+  QString programDir, outDir, inDir, settingsFile, logFile, scriptLog;
   TFakeView view;
   std::unique_ptr<TfrmMain> ctl;
 
@@ -32,12 +33,15 @@ class WorkflowTest : public ::testing::Test {
     settingsFile = tmp.path() + "/strings.ini";
     logFile = tmp.path() + "/calls.log";
     qputenv("FAKE_LOG", QFile::encodeName(logFile));
+    scriptLog = tmp.path() + "/scripts.log";
+    qputenv("FAKE_SCRIPTS", QFile::encodeName(scriptLog));
     WriteText(settingsFile, "[Common]\r\nstrOutputDir=" + outDir.toUtf8() + "\r\ncbFileFormat=0\r\n");
   }
 
   void TearDown() override {
     ctl.reset();
     qunsetenv("FAKE_LOG");
+    qunsetenv("FAKE_SCRIPTS");
   }
 
   static void WriteText(const QString& path, const QByteArray& text) {
@@ -106,6 +110,12 @@ class WorkflowTest : public ::testing::Test {
     calls.pop_back();
     return calls;
   }
+
+  // A gate the fake waits at (W or C wait): the test sees it reached and
+  // opens it, so nothing depends on how fast the machine is.
+  QString Gate(const QString& name) const { return tmp.path() + "/gate-" + name; }
+  bool Reached(const QString& gate) const { return QFileInfo::exists(gate + ".started"); }
+  void Open(const QString& gate) { WriteText(gate, ""); }
 
   QStringList OutFiles() const { return QDir(outDir).entryList(QDir::Files, QDir::Name); }
   QStringList States() const {
