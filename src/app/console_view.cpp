@@ -37,8 +37,9 @@ void TConsoleView::SetRowProgress(int row, const QString& text) {
   if (text == u"Done" || text == u"Error" || text == u"Abort") {
     EndLiveLine();
     const QString output = controller_ ? controller_->OutputFile() : QString();
-    Print(stdout, PrintableFileName(rows_[size_t(row)].file) + QStringLiteral(" -> ") + PrintableFileName(output) +
-                      QStringLiteral(": ") + text + u'\n');
+    // A row that never started (deleted or rejected at its turn) has no output.
+    const QString arrow = output.isEmpty() ? QString() : QStringLiteral(" -> ") + PrintableFileName(output);
+    Print(stdout, PrintableFileName(rows_[size_t(row)].file) + arrow + QStringLiteral(": ") + text + u'\n');
     return;
   }
   if (interactive_ && !text.isEmpty()) DrawLive(row);

@@ -424,7 +424,8 @@ void TfrmMain::NextJob() {
       }
       if (!Busy_) return;  // stopped during the probe: no further job
       // Deleted or no longer acceptable since it was added: said, not skipped
-      // in silence.
+      // in silence. It has no output.
+      OutputFile_.clear();
       view_.SetRowProgress(JobIndex_, QStringLiteral("Error"));
       ++JobIndex_;
     }

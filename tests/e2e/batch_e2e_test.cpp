@@ -5,9 +5,11 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <unistd.h>
 
 namespace {
 
@@ -62,17 +64,13 @@ class BatchE2E : public ::testing::Test {
 
   void SetUp() override { QDir().mkpath(outDir); }
 
-  Result Batch(const QStringList& args, int stopAfterMs = -1) {
+  Result Batch(const QStringList& args) {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("SONOLIFT_INI", work.filePath("strings.ini"));
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(SONOLIFT_BATCH), args);
     EXPECT_TRUE(p.waitForStarted());
-    if (stopAfterMs >= 0) {
-      p.waitForFinished(stopAfterMs);
-      ::kill(pid_t(p.processId()), SIGINT);
-    }
     EXPECT_TRUE(p.waitForFinished(300000));
     return {p.exitCode(), QString::fromLocal8Bit(p.readAllStandardOutput()),
             QString::fromLocal8Bit(p.readAllStandardError())};
@@ -156,13 +154,243 @@ TEST_F(BatchE2E, RejectedFilesAndListFiles) {
   EXPECT_EQ(Outputs(), QStringList{"0.WAV"});
 }
 
-TEST_F(BatchE2E, CtrlCStopsAndRemovesThePartialOutput) {
-  // Minutes of sound behind a tiny picture: quick to make, slow to convert.
-  Generate("long clip.mp4", 400, {"-c:v", "mpeg4", "-c:a", "aac"}, "size=32x32:rate=1");
-  const Result r = Batch({"-f", "mp3", "-b", "320", "-o", outDir, clips->filePath("long clip.mp4")}, 1500);
-  EXPECT_EQ(r.exitCode, 130) << r.out.toStdString() << r.err.toStdString();
-  EXPECT_TRUE(r.out.contains(": Abort")) << r.out.toStdString();
-  EXPECT_TRUE(Outputs().isEmpty()) << Outputs().join(" ").toStdString();
+// An FFmpeg that converts in real time (-re), so a job runs for as long as
+// its clip lasts on any machine; it notes its pid in $MARK when a conversion
+// starts, and every probe in $MARK.probes.
+QString SlowFfmpeg(const QString& dir) {
+  const QString path = dir + "/slow-ffmpeg";
+  QFile f(path);
+  f.open(QIODevice::WriteOnly);
+  f.write("#!/bin/sh\n"
+          "case \" $* \" in\n"
+          "  *\" -vn \"*) echo $$ > \"$MARK.tmp\"; mv \"$MARK.tmp\" \"$MARK\" ;;\n"
+          "  *) echo probe >> \"$MARK.probes\"; [ -n \"$SLOW_PROBE\" ] && exec sleep 600 ;;\n"
+          "esac\n"
+          "exec ffmpeg -re \"$@\"\n");
+  f.close();
+  f.setPermissions(QFile::ExeOwner | QFile::ReadOwner | QFile::WriteOwner);
+  return path;
+}
+
+// Waits, without a time guess, until a file appears (bounded so that a fault fails).
+bool WaitForFile(const QString& path) {
+  for (int i = 0; i < 6000 && !QFileInfo::exists(path); ++i) QThread::msleep(20);
+  return QFileInfo::exists(path);
+}
+
+// True once the process holds a file in dir open (its output, named or not).
+bool WaitForOutputOpen(pid_t pid, const QString& dir) {
+  for (int i = 0; i < 6000; ++i) {
+    const QString fds = QStringLiteral("/proc/%1/fd").arg(pid);
+    for (const QString& fd : QDir(fds).entryList(QDir::System | QDir::Files | QDir::NoDotAndDotDot))
+      if (QFile::symLinkTarget(fds + "/" + fd).startsWith(dir + "/")) return true;
+    QThread::msleep(20);
+  }
+  return false;
+}
+
+// Gone, or a zombie nobody reaps yet: either way it no longer runs.
+bool ProcessGone(pid_t pid) {
+  for (int i = 0; i < 3000; ++i) {
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly)) return true;
+    const QByteArray text = stat.readAll();
+    const qsizetype close = text.lastIndexOf(')');
+    if (close > 0 && text.mid(close + 2, 1) == "Z") return true;
+    QThread::msleep(20);
+  }
+  return false;
+}
+
+TEST_F(BatchE2E, SignalsStopTheJobAndLeaveNothingBehind) {
+  Generate("minute clip.mp4", 60, {"-c:v", "mpeg4", "-c:a", "aac"}, "size=32x32:rate=1");
+  struct Case {
+    int signal;
+    int exitCode;  // -1: killed, no exit code of its own
+  };
+  const Case cases[] = {{SIGINT, 130}, {SIGTERM, 143}, {SIGHUP, 129}, {SIGKILL, -1}};
+  for (const Case& c : cases) {
+    const QString mark = work.filePath(QStringLiteral("mark%1").arg(c.signal));
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("SONOLIFT_INI", work.filePath("strings.ini"));
+    env.insert("SONOLIFT_FFMPEG", SlowFfmpeg(work.path()));
+    env.insert("MARK", mark);
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(SONOLIFT_BATCH), {"-f", "mp3", "-o", outDir, clips->filePath("minute clip.mp4")});
+    ASSERT_TRUE(p.waitForStarted());
+    ASSERT_TRUE(WaitForFile(mark)) << "the conversion never started";
+    QFile m(mark);
+    ASSERT_TRUE(m.open(QIODevice::ReadOnly));
+    const pid_t ffmpeg = pid_t(m.readAll().trimmed().toInt());
+    ASSERT_GT(ffmpeg, 0);
+    ASSERT_TRUE(WaitForOutputOpen(ffmpeg, QDir(outDir).canonicalPath())) << "FFmpeg never opened its output";
+    // The job lasts a minute: the program is certainly still there.
+    ASSERT_EQ(p.state(), QProcess::Running);
+    ASSERT_GT(p.processId(), 0);
+    ::kill(pid_t(p.processId()), c.signal);
+    ASSERT_TRUE(p.waitForFinished(120000));
+    const QString out = QString::fromLocal8Bit(p.readAllStandardOutput());
+    if (c.exitCode >= 0) {
+      EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << c.signal;
+      EXPECT_EQ(p.exitCode(), c.exitCode) << c.signal;
+      EXPECT_TRUE(out.contains(": Abort")) << c.signal << out.toStdString();
+    }
+    EXPECT_TRUE(ProcessGone(ffmpeg)) << "FFmpeg outlived the program after signal " << c.signal;
+    EXPECT_TRUE(QDir(outDir).entryList(QDir::Files | QDir::Hidden).isEmpty())
+        << c.signal << " " << QDir(outDir).entryList(QDir::Files | QDir::Hidden).join(" ").toStdString();
+  }
+}
+
+TEST_F(BatchE2E, CtrlCWhileAListLoadsStopsAtOnce) {
+  const QString mark = work.filePath("mark");
+  const QString list = work.filePath("three.lst");
+  QFile l(list);
+  ASSERT_TRUE(l.open(QIODevice::WriteOnly));
+  l.write(("#Sonolift File List\r\n" + clips->filePath("clip.mp4") + "\r\n" + clips->filePath("clip.mov") + "\r\n" +
+           clips->filePath("clip.mpg") + "\r\n")
+              .toUtf8());
+  l.close();
+  QProcess p;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("SONOLIFT_INI", work.filePath("strings.ini"));
+  env.insert("SONOLIFT_FFMPEG", SlowFfmpeg(work.path()));
+  env.insert("MARK", mark);
+  env.insert("SLOW_PROBE", "1");  // every probe hangs until killed
+  p.setProcessEnvironment(env);
+  p.start(QStringLiteral(SONOLIFT_BATCH), {"-o", outDir, list});
+  ASSERT_TRUE(p.waitForStarted());
+  ASSERT_TRUE(WaitForFile(mark + ".probes"));
+  ASSERT_EQ(p.state(), QProcess::Running);
+  ::kill(pid_t(p.processId()), SIGINT);
+  ASSERT_TRUE(p.waitForFinished(120000));
+  EXPECT_EQ(p.exitCode(), 130);
+  QFile probes(mark + ".probes");
+  ASSERT_TRUE(probes.open(QIODevice::ReadOnly));
+  EXPECT_EQ(probes.readAll().count('\n'), 1) << "probing went on after Ctrl-C";
+}
+
+TEST_F(BatchE2E, NamesAndRelativePathsConvertTheFileTheUserMeant) {
+  // A longer decoy of the same name in the temporary folder, where scripts are written.
+  Generate("decoy.avi", 7, {"-c:v", "mpeg4", "-c:a", "libmp3lame"});
+  const QString decoys = work.filePath("tmp");
+  QDir().mkpath(decoys);
+  QFile::copy(clips->filePath("decoy.avi"), decoys + "/clip.avi");
+  const QString here = work.filePath("here");
+  QDir().mkpath(here);
+  const QStringList names{"clip.avi", "p\" -y -f wav \"victim.wav\" \"q.avi", "x\" \"y.mp4", "x\" -i \"y.avi",
+                          "\"quoted\" \"both\".avi"};
+  for (const QString& n : names) ASSERT_TRUE(QFile::copy(clips->filePath("clip.avi"), here + "/" + n)) << n.toStdString();
+  QProcess p;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("SONOLIFT_INI", work.filePath("strings.ini"));
+  env.insert("TMPDIR", decoys);
+  p.setProcessEnvironment(env);
+  p.setWorkingDirectory(here);
+  p.start(QStringLiteral(SONOLIFT_BATCH), QStringList{"-f", "wav", "-o", outDir, "-n", "number"} + names);
+  ASSERT_TRUE(p.waitForFinished(300000));
+  const QString out = QString::fromLocal8Bit(p.readAllStandardOutput());
+  EXPECT_EQ(p.exitCode(), 0) << out.toStdString() << p.readAllStandardError().toStdString();
+  EXPECT_EQ(out.count(": Done\n"), names.size()) << out.toStdString();
+  QStringList sorted = names;
+  sorted.sort();
+  EXPECT_EQ(QDir(here).entryList(QDir::Files, QDir::Name), sorted);  // nothing written beside them
+  EXPECT_EQ(Outputs(), (QStringList{"0.WAV", "1.WAV", "2.WAV", "3.WAV", "4.WAV"}));
+  // The two-second clip beside us, not the seven-second decoy.
+  EXPECT_LT(Probe(outDir + "/0.WAV", "duration").toDouble(), 4.0);
+}
+
+TEST_F(BatchE2E, NamesThatAreNotUtf8AndListProblems) {
+  const QString dir = work.filePath("raw");
+  QDir().mkpath(dir);
+  const QByteArray raw = QFile::encodeName(dir) + "/caf\xe9.mp4";
+  ASSERT_EQ(::link(QFile::encodeName(clips->filePath("clip.mp4")).constData(), raw.constData()), 0);
+  // The shell hands the program the name's own bytes.
+  QProcess p;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("SONOLIFT_INI", work.filePath("strings.ini"));
+  p.setProcessEnvironment(env);
+  p.setWorkingDirectory(dir);
+  p.start("/bin/sh", {"-c", "exec \"$0\" -o \"$1\" caf*.mp4", QStringLiteral(SONOLIFT_BATCH), outDir});
+  ASSERT_TRUE(p.waitForFinished(300000));
+  const QString out = QString::fromUtf8(p.readAllStandardOutput());
+  EXPECT_EQ(p.exitCode(), 0) << out.toStdString() << p.readAllStandardError().toStdString();
+  EXPECT_TRUE(out.contains("caf\\xe9.mp4: 176X144")) << out.toStdString();
+  EXPECT_EQ(::access((QFile::encodeName(outDir) + "/caf\xe9.MP3").constData(), F_OK), 0);
+
+  // A list without its header and with a missing entry: both said, status 1.
+  const QString list = work.filePath("plain.lst");
+  QFile l(list);
+  ASSERT_TRUE(l.open(QIODevice::WriteOnly));
+  l.write(raw + "\r\n" + QFile::encodeName(work.filePath("missing.mp4")) + "\r\n");
+  l.close();
+  const Result r = Batch({"-o", outDir, "--overwrite", list});
+  EXPECT_EQ(r.exitCode, 1) << r.out.toStdString() << r.err.toStdString();
+  EXPECT_TRUE(r.out.contains("caf\\xe9.mp4 -> ")) << r.out.toStdString();
+  EXPECT_TRUE(r.err.contains("No such file: " + work.filePath("missing.mp4"))) << r.err.toStdString();
+  EXPECT_TRUE(r.err.contains("Not a Sonolift list file")) << r.err.toStdString();
+
+  const Result help = Batch({"--help"});
+  EXPECT_EQ(help.exitCode, 0);
+  EXPECT_TRUE(help.out.contains(work.filePath("strings.ini"))) << help.out.toStdString();
+  // Qt's own removal of the folders cannot name these.
+  ::unlink(raw.constData());
+  ::unlink((QFile::encodeName(outDir) + "/caf\xe9.MP3").constData());
+}
+
+TEST_F(BatchE2E, AListThatCannotBeReadIsAFailure) {
+  // A folder anyone may enter, holding a list nobody may read; root runs the
+  // program as nobody so that the permission holds.
+  char templ[] = "/tmp/sonolift-unreadable-XXXXXX";
+  ASSERT_TRUE(::mkdtemp(templ));
+  const QString dir = QString::fromLocal8Bit(templ);
+  QFile::setPermissions(dir, QFileDevice::Permissions(0x7777));
+  const QString list = dir + "/secret.lst";
+  QFile l(list);
+  ASSERT_TRUE(l.open(QIODevice::WriteOnly));
+  l.write("#Sonolift File List\r\n");
+  l.close();
+  QFile::setPermissions(list, {});
+  QStringList command{QStringLiteral(SONOLIFT_BATCH), "-o", dir, list};
+  if (::geteuid() == 0) command = QStringList{"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "--"} + command;
+  QProcess p;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("SONOLIFT_INI", dir + "/strings.ini");
+  p.setProcessEnvironment(env);
+  p.start(command.takeFirst(), command);
+  ASSERT_TRUE(p.waitForFinished(60000));
+  const QString err = QString::fromLocal8Bit(p.readAllStandardError());
+  QDir(dir).removeRecursively();
+  if (err.contains("setpriv")) GTEST_SKIP() << err.toStdString();
+  EXPECT_EQ(p.exitCode(), 1) << err.toStdString();
+  EXPECT_TRUE(err.contains("Permission denied")) << err.toStdString();
+}
+
+TEST_F(BatchE2E, TheWindowProgramAnswersHelpAndVersionAndSaysWhyItEnds) {
+  struct Case {
+    QStringList args;
+    int exitCode;
+    QString out, err;
+  };
+  const Case cases[] = {
+      {{"--help"}, 0, "Usage: sonolift [FILE...]", ""},
+      {{"--version"}, 0, "Sonolift ", ""},
+      {{work.filePath("missing.mp4")}, 1, "", "nothing to do"},
+  };
+  for (const Case& c : cases) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("SONOLIFT_INI", work.filePath("strings.ini"));
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(SONOLIFT_GUI), c.args);
+    ASSERT_TRUE(p.waitForFinished(60000)) << c.args.join(" ").toStdString();
+    EXPECT_EQ(p.exitCode(), c.exitCode) << c.args.join(" ").toStdString();
+    const QString out = QString::fromLocal8Bit(p.readAllStandardOutput());
+    const QString err = QString::fromLocal8Bit(p.readAllStandardError());
+    EXPECT_TRUE(out.contains(c.out)) << out.toStdString();
+    EXPECT_TRUE(err.contains(c.err)) << err.toStdString();
+  }
 }
 
 }  // namespace
