@@ -213,6 +213,20 @@ TEST(MsuxStream, BodyLayout) {
   EXPECT_EQ(body, want);
 }
 
+TEST(MsuxStream, NewThemeIsNamedDefaultThemeAndSavesThatName) {
+  TTeThemeMsStyles fresh;
+  EXPECT_EQ(fresh.Name, QStringLiteral("Default theme"));
+  const QByteArray packed = Save(fresh);
+  EXPECT_TRUE(Body(packed).startsWith(Int32(13) + "Default theme"));
+  TTeThemeMsStyles back;
+  back.Name = QStringLiteral("Other");
+  QByteArray bytes = packed;
+  QBuffer in(&bytes);
+  in.open(QIODevice::ReadOnly);
+  ASSERT_TRUE(back.LoadFromStream(in));
+  EXPECT_EQ(back.Name, QStringLiteral("Default theme")) << "the name travels in the stream";
+}
+
 TEST(MsuxStream, EntryNameWinsOverTheRecordName) {
   auto image = Image(QStringLiteral("RECORD"), 2, 2, 0xFF000000);
   QBuffer record;
