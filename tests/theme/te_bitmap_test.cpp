@@ -565,16 +565,28 @@ TEST(BitmapDrawUnder, ComposesBehindByThisBitmapsAlpha) {
   EXPECT_EQ(All(*top), (std::vector<TteColor>{0xFF000000u, 0xBF7F7F7Fu, 0xFF010203u}));
 }
 
-TEST(BitmapDrawUnder, NegativeSourceLeftShiftsAndNothingWrapsToTheNextRow) {
-  auto top = Filled(3, 2, 0);
+// Positions are clipped to this bitmap's rectangle: a run that leaves it on one side
+// does not come back on the neighbouring row.
+TEST(BitmapDrawUnder, ClipsToThisBitmapSoNothingWrapsOntoAnotherRow) {
   auto back = Make(3, 1, {A, B, C});
-  top->DrawUnder(*back, 0, 0, TRect{-1, 0, 3, 1});
-  EXPECT_EQ(Row(*top, 0), (std::vector<TteColor>{0, A, B}));
-  EXPECT_EQ(Row(*top, 1), (std::vector<TteColor>{0, 0, 0})) << "C must not wrap onto row 1";
-  auto top2 = Filled(3, 2, 0);
-  top2->DrawUnder(*back, -1, 0, back->BoundsRect());
-  EXPECT_EQ(Row(*top2, 0), (std::vector<TteColor>{B, C, 0}));
-  EXPECT_EQ(Row(*top2, 1), (std::vector<TteColor>{0, 0, 0}));
+  struct Case {
+    const char* what;
+    int x, y;
+    TRect src;
+    std::vector<TteColor> expect;  // the 3 x 2 target, row by row
+  } cases[] = {
+      {"negative source left shifts the target", 0, 0, {-1, 0, 3, 1}, {0, A, B, 0, 0, 0}},
+      {"left of the first row", -1, 0, {0, 0, 3, 1}, {B, C, 0, 0, 0, 0}},
+      {"past the right edge of the first row", 2, 0, {0, 0, 3, 1}, {0, 0, A, 0, 0, 0}},
+      {"left of the second row", -1, 1, {0, 0, 3, 1}, {0, 0, 0, B, C, 0}},
+      {"above the top", 0, -1, {0, 0, 3, 1}, {0, 0, 0, 0, 0, 0}},
+      {"below the bottom", 0, 2, {0, 0, 3, 1}, {0, 0, 0, 0, 0, 0}},
+  };
+  for (const Case& c : cases) {
+    auto top = Filled(3, 2, 0);
+    top->DrawUnder(*back, c.x, c.y, c.src);
+    EXPECT_EQ(All(*top), c.expect) << c.what;
+  }
 }
 
 TEST(BitmapRegion, RunsOfNonKeyPixelsOffset) {
