@@ -409,6 +409,9 @@ QRegion TteBitmap::CreateRegion(int x, int y) const {
 
 // ---- TteBitmap: drawing
 
+// Only the flags make a draw see-through. A copy covers every pixel, alpha 0 included:
+// theme painting draws an image opaque by clearing its flags, and bitmaps painted
+// through the canvas (which never writes alpha) must show when drawn.
 TteRowOp TteBitmap::RowOp() const {
   const TteRowKernels& k = RowKernels();
   if (AlphaBlend) return k.Blend;

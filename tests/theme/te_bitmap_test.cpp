@@ -351,6 +351,8 @@ TEST(BitmapPixels, HueAndBrightnessSkipClearPixelsAndKeepAlpha) {
   EXPECT_EQ(All(*b), (std::vector<TteColor>{0x00FF0000u, 0x8000EF00u, kTeColorKey}));
 }
 
+// On a bitmap and on a foreign image alike: an opaque draw (copy, or key copy of a
+// pixel that is not the key) covers its target even where the source's alpha is 0.
 TEST(BitmapDraw, ModesOnOneRow) {
   const TteColor target = 0xFF000000u;
   struct Case {
@@ -359,7 +361,9 @@ TEST(BitmapDraw, ModesOnOneRow) {
     TteColor src, expect;
   } cases[] = {
       {"copy keeps alpha", false, false, 0x12345678u, 0x12345678u},
+      {"copy writes a clear pixel", false, false, 0x00345678u, 0x00345678u},
       {"key copy makes opaque", false, true, 0x12345678u, 0xFF345678u},
+      {"key copy makes a clear pixel opaque", false, true, 0x00345678u, 0xFF345678u},
       {"key copy skips key", false, true, 0x807F007Fu, target},
       {"blend", true, false, 0x80FFFFFFu, 0xBF7F7F7Fu},
       {"blend opaque", true, false, 0xFF123456u, 0xFF123456u},
@@ -372,6 +376,11 @@ TEST(BitmapDraw, ModesOnOneRow) {
     auto t = Filled(1, 1, target);
     s->Draw(*t, 0, 0);
     EXPECT_EQ(t->GetPixel(0, 0), c.expect) << c.mode;
+    QImage foreign(1, 1, QImage::Format_ARGB32);
+    foreign.fill(target);
+    TCanvas canvas(&foreign);
+    s->Draw(canvas, 0, 0);
+    EXPECT_EQ(foreign.pixel(0, 0), c.expect) << c.mode << " on a foreign image";
   }
 }
 
