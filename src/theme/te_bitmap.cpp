@@ -7,7 +7,7 @@
 #include <QtEndian>
 #include <algorithm>
 #include <bit>
-#include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <new>
@@ -73,38 +73,41 @@ void WriteInt32(QIODevice& stream, int32_t value) {
   WriteExact(stream, bytes, 4);
 }
 
-// HSL as the colour helpers use it, all three in 0..1.
-struct Hsl {
-  double H, S, L;
-};
-
-Hsl ToHsl(TteColor c) {
-  const double r = ((c >> 16) & 0xFF) / 255.0, g = ((c >> 8) & 0xFF) / 255.0, b = (c & 0xFF) / 255.0;
-  const double mx = std::max({r, g, b}), mn = std::min({r, g, b});
-  Hsl out{0, 0, (mx + mn) / 2};
-  if (mx == mn) return out;
-  const double delta = mx - mn;
-  out.S = out.L < 0.5 ? delta / (mx + mn) : delta / (2 - mx - mn);
+// The hue shift in whole numbers. The rule converts to HSL in fractions of 255 and
+// back, rounding halves to even; done in floating point, an exact half such as
+// H x 255 = 162.5 lands a hair above or below and rounds the wrong way. With M and m
+// the largest and smallest of R, G, B and D = M - m > 0:
+//   H = n / 6D with n = G - B (M = R; plus 6D when negative), B - R + 2D (M = G) or
+//   R - G + 4D, so round(H x 255) = round(255 n / 6D).
+// On the way back q and p are M / 255 and m / 255 whatever L and S are:
+//   L <= 1/2: q = L (1 + S) = (M + m) / 510 * (1 + D / (M + m)) = 2M / 510;
+//   L > 1/2:  q = L + S (1 - L) = (M + m) / 510 + D / (510 - M - m) * (510 - M - m) / 510
+//                                = 2M / 510;
+//   p = 2L - q = m / 255.
+// A channel's t = h / 255 + k / 3 (k = 1 red, 0 green, -1 blue), less its whole part,
+// is u / 765 with u = (3h + 255k) mod 765, and 255 f(t) is, by the four pieces,
+//   u <= 127 (6t < 1): m + 2Du / 255;   u <= 382 (2t < 1): M;
+//   u <= 509 (3t < 2): m + 2D (510 - u) / 255;   else: m
+// (never a half, as 255 is odd).
+int HueIndex(int r, int g, int b) {
+  const int mx = std::max({r, g, b}), mn = std::min({r, g, b}), d = mx - mn;
+  int n = 0;
   if (mx == r)
-    out.H = (g - b) / delta;
+    n = g - b < 0 ? g - b + 6 * d : g - b;
   else if (mx == g)
-    out.H = (b - r) / delta + 2;
+    n = b - r + 2 * d;
   else
-    out.H = (r - g) / delta + 4;
-  out.H /= 6;
-  if (out.H < 0) out.H += 1;
-  return out;
+    n = r - g + 4 * d;
+  return int(RoundHalfEvenDiv(255 * int64_t(n), 6 * int64_t(d)));
 }
 
-// std::nearbyint rounds halves to even in the default rounding mode.
-int RoundEven(double v) { return int(std::nearbyint(v)); }
-
-double HueChannel(double p, double q, double t) {
-  t -= std::floor(t);
-  if (6 * t < 1) return p + (q - p) * 6 * t;
-  if (2 * t < 1) return q;
-  if (3 * t < 2) return p + (q - p) * (2.0 / 3 - t) * 6;
-  return p;
+int HueChannel(int mx, int mn, int64_t h, int k) {
+  const int64_t u = ((3 * h + 255 * k) % 765 + 765) % 765;
+  const int64_t d = mx - mn;
+  if (u <= 127) return mn + int(RoundHalfEvenDiv(2 * d * u, 255));
+  if (u <= 382) return mx;
+  if (u <= 509) return mn + int(RoundHalfEvenDiv(2 * d * (510 - u), 255));
+  return mn;
 }
 
 }  // namespace
@@ -127,21 +130,16 @@ TteColor MakeTeColor(int r, int g, int b, int a) {
 }
 
 TteColor ChangeHue(TteColor color, int delta) {
-  const Hsl hsl = ToHsl(color);
-  int h = delta + RoundEven(hsl.H * 255);
+  const int r = int((color >> 16) & 0xFF), g = int((color >> 8) & 0xFF), b = int(color & 0xFF);
+  const int mx = std::max({r, g, b}), mn = std::min({r, g, b});
+  // Grey has no hue; its lightness (M + m) / 2 is M itself.
+  if (mx == mn) return MakeTeColor(mx, mx, mx, 255);
+  int64_t h = int64_t(delta) + HueIndex(r, g, b);
   // One step each way, by 255 rather than 256.
   if (h >= 256) h -= 255;
   if (h < 0) h += 255;
-  if (hsl.S == 0) {
-    const int v = RoundEven(hsl.L * 255);
-    return MakeTeColor(v, v, v, 255);
-  }
-  const double hue = h / 255.0;
-  const double q = hsl.L > 0.5 ? hsl.L + hsl.S - hsl.L * hsl.S : hsl.L * (1 + hsl.S);
-  const double p = 2 * hsl.L - q;
-  return MakeTeColor(RoundEven(255 * HueChannel(p, q, hue + 1.0 / 3)),
-                     RoundEven(255 * HueChannel(p, q, hue)),
-                     RoundEven(255 * HueChannel(p, q, hue - 1.0 / 3)), 255);
+  return MakeTeColor(HueChannel(mx, mn, h, 1), HueChannel(mx, mn, h, 0), HueChannel(mx, mn, h, -1),
+                     255);
 }
 
 TteColor ChangeBrightness(TteColor c, int delta) {
@@ -411,6 +409,9 @@ QRegion TteBitmap::CreateRegion(int x, int y) const {
 
 // ---- TteBitmap: drawing
 
+// Only the flags make a draw see-through. A copy covers every pixel, alpha 0 included:
+// theme painting draws an image opaque by clearing its flags, and bitmaps painted
+// through the canvas (which never writes alpha) must show when drawn.
 TteRowOp TteBitmap::RowOp() const {
   const TteRowKernels& k = RowKernels();
   if (AlphaBlend) return k.Blend;

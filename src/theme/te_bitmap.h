@@ -98,7 +98,8 @@ class TteBitmap {
   // Lays uncut tiles of src from dst's top-left corner and cuts the last row and
   // column; with a non-empty clip only tiles touching it are drawn.
   void Tile(TCanvas& canvas, const TRect& dst, const TRect& src, const TRect& clip = {}) const;
-  // Puts the source rectangle behind this bitmap's pixels at (x, y).
+  // Puts the source rectangle behind this bitmap's pixels at (x, y), clipped to this
+  // bitmap's rectangle.
   void DrawUnder(const TteBitmap& source, int x, int y, const TRect& src);
 
   void FlipVert();

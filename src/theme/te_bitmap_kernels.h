@@ -10,8 +10,9 @@ using TteRowOp = void (*)(TteColor* dst, const TteColor* src, int count);
 
 struct TteRowKernels {
   const char* Name;
-  TteRowOp Copy;     // d := s
-  TteRowOp KeyCopy;  // key pixels (RGB 127, 0, 127) leave d; others d := s with alpha 255
+  TteRowOp Copy;     // d := s, a clear s (alpha 0) too
+  TteRowOp KeyCopy;  // key pixels (RGB 127, 0, 127) leave d; others, clear ones too,
+                     // d := s with alpha 255
   TteRowOp Blend;    // d := s over d, each byte floor((256 d + a (s - d)) / 256)
 };
 

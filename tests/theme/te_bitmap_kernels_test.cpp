@@ -104,6 +104,50 @@ TEST(RowKernels, VectorKernelsEqualScalarOnRandomRunsOfEveryLengthAndAlignment) 
       }
 }
 
+// Copy is d := s and key copy forces alpha 255, for a source pixel of alpha 0 too: the
+// pixels of alpha 0 that leave the target alone are a blend's clear pixels and a key
+// copy's key pixels. Every table, every alpha, runs long enough for whole vector groups
+// (all clear, all key, all opaque) and tails, of one alpha and of mixed ones.
+TEST(RowKernels, EveryTableFollowsTheRowRulesForEveryAlphaClearIncluded) {
+  std::vector<const TteRowKernels*> tables = VectorTables();
+  tables.insert(tables.begin(), &ScalarRowKernels());
+  struct Op {
+    const char* name;
+    TteRowOp TteRowKernels::*member;
+    TteColor (*rule)(TteColor s, TteColor d);
+  };
+  const Op ops[] = {
+      {"Copy", &TteRowKernels::Copy, [](TteColor s, TteColor) { return s; }},
+      {"KeyCopy", &TteRowKernels::KeyCopy,
+       [](TteColor s, TteColor d) { return IsKeyPixel(s) ? d : s | 0xFF000000u; }},
+      {"Blend", &TteRowKernels::Blend, [](TteColor s, TteColor d) { return BlendPixel(s, d); }},
+  };
+  const TteColor rgbs[] = {0x000000u, 0x123456u, 0x7F007Fu, 0x7F007Eu, 0xFFFFFFu};
+  constexpr int kRun = 37;
+  std::vector<TteColor> target(kRun);
+  for (int i = 0; i < kRun; ++i) target[size_t(i)] = 0x80000000u | TteColor(i * 0x030507);
+  for (uint32_t a = 0; a < 256; ++a) {
+    std::vector<std::vector<TteColor>> runs;
+    for (TteColor rgb : rgbs) runs.emplace_back(kRun, a << 24 | rgb);
+    std::vector<TteColor> mixed(kRun);
+    for (int i = 0; i < kRun; ++i)
+      mixed[size_t(i)] = ((a + 7 * uint32_t(i)) & 0xFF) << 24 | rgbs[size_t(i) % std::size(rgbs)];
+    runs.push_back(mixed);
+    for (const auto& src : runs)
+      for (const Op& op : ops) {
+        std::vector<TteColor> expect(kRun);
+        for (int i = 0; i < kRun; ++i)
+          expect[size_t(i)] = op.rule(src[size_t(i)], target[size_t(i)]);
+        for (const TteRowKernels* k : tables) {
+          std::vector<TteColor> got = target;
+          (k->*op.member)(got.data(), src.data(), kRun);
+          ASSERT_EQ(got, expect) << k->Name << " " << op.name << " alpha " << a << " first source 0x"
+                                 << std::hex << src[0];
+        }
+      }
+  }
+}
+
 TEST(RowKernels, KeyCopySkipsKeyPixelsWhateverTheirAlphaAndMakesTheRestOpaque) {
   const TteColor src[] = {0x007F007Fu, 0xFF7F007Fu, 0x00102030u, 0x807F0080u};
   TteColor dst[] = {1, 2, 3, 4};

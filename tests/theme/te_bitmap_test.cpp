@@ -5,6 +5,10 @@
 #include <QtEndian>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <limits>
+#include <numeric>
+#include <random>
 #include <set>
 
 #include "app_error.h"
@@ -102,6 +106,134 @@ TEST(ColorHelpers, HueBrightnessAndLighten) {
   };
   for (const Case& c : cases) EXPECT_EQ(c.got, c.expect) << c.what;
   EXPECT_EQ(ChangeBrightnessColor(RGB(250, 10, 128), 10), RGB(255, 20, 138));
+}
+
+namespace {
+
+// The hue rule taken literally, in exact fractions: HSL of R, G, B / 255, the shifted
+// hue, the way back, every rounding half to even.
+class ExactHue {
+ public:
+  explicit ExactHue(TteColor c)
+      : r_(int64_t((c >> 16) & 0xFF), 255),
+        g_(int64_t((c >> 8) & 0xFF), 255),
+        b_(int64_t(c & 0xFF), 255) {
+    const Q mx = std::max({r_, g_, b_}), mn = std::min({r_, g_, b_});
+    l_ = (mx + mn) / Q(2);
+    grey_ = mx == mn;
+    if (grey_) return;
+    const Q d = mx - mn;
+    s_ = l_ < Q(1, 2) ? d / (mx + mn) : d / (Q(2) - mx - mn);
+    Q h = mx == r_ ? (g_ - b_) / d : mx == g_ ? (b_ - r_) / d + Q(2) : (r_ - g_) / d + Q(4);
+    h = h / Q(6);
+    if (h < Q(0)) h = h + Q(1);
+    hue255_ = h * Q(255);
+  }
+
+  // H x 255 falls exactly on a half: where floating point goes astray.
+  bool HueOnAHalf() const { return !grey_ && hue255_ - Q(hue255_.Floor()) == Q(1, 2); }
+
+  TteColor Shift(int delta) const {
+    if (grey_) {
+      const int64_t v = (l_ * Q(255)).RoundHalfEven();
+      return MakeTeColor(int(v), int(v), int(v), 255);
+    }
+    int64_t h = delta + hue255_.RoundHalfEven();
+    if (h >= 256) h -= 255;
+    if (h < 0) h += 255;
+    const Q hue(h, 255);
+    const Q q = l_ > Q(1, 2) ? l_ + s_ - l_ * s_ : l_ * (Q(1) + s_);
+    const Q p = Q(2) * l_ - q;
+    auto channel = [&](Q t) {
+      t = t - Q(t.Floor());
+      Q f = p;
+      if (Q(6) * t < Q(1)) f = p + (q - p) * Q(6) * t;
+      else if (Q(2) * t < Q(1)) f = q;
+      else if (Q(3) * t < Q(2)) f = p + (q - p) * (Q(2, 3) - t) * Q(6);
+      return int((f * Q(255)).RoundHalfEven());
+    };
+    return MakeTeColor(channel(hue + Q(1, 3)), channel(hue), channel(hue - Q(1, 3)), 255);
+  }
+
+ private:
+  // A fraction in lowest terms, denominator positive; it never needs more than 64 bits
+  // here, and says so if it would.
+  struct Q {
+    int64_t n = 0, d = 1;
+    Q() = default;
+    Q(int64_t num, int64_t den = 1) {
+      if (den < 0) num = -num, den = -den;
+      const int64_t g = std::gcd(num, den);
+      n = num / g;
+      d = den / g;
+    }
+    static int64_t Mul(int64_t a, int64_t b) {
+      int64_t out = 0;
+      if (__builtin_mul_overflow(a, b, &out)) ADD_FAILURE() << "exact hue reference overflowed";
+      return out;
+    }
+    friend Q operator+(Q a, Q b) { return {Mul(a.n, b.d) + Mul(b.n, a.d), Mul(a.d, b.d)}; }
+    friend Q operator-(Q a, Q b) { return {Mul(a.n, b.d) - Mul(b.n, a.d), Mul(a.d, b.d)}; }
+    friend Q operator*(Q a, Q b) { return {Mul(a.n, b.n), Mul(a.d, b.d)}; }
+    friend Q operator/(Q a, Q b) { return {Mul(a.n, b.d), Mul(a.d, b.n)}; }
+    friend bool operator<(Q a, Q b) { return Mul(a.n, b.d) < Mul(b.n, a.d); }
+    friend bool operator>(Q a, Q b) { return b < a; }
+    friend bool operator==(Q a, Q b) { return a.n == b.n && a.d == b.d; }
+    int64_t Floor() const { return n >= 0 ? n / d : -((-n + d - 1) / d); }
+    int64_t RoundHalfEven() const {
+      const int64_t f = Floor();
+      const Q rest = *this - Q(f);
+      if (rest > Q(1, 2) || (rest == Q(1, 2) && (f & 1))) return f + 1;
+      return f;
+    }
+  };
+
+  Q r_, g_, b_, l_, s_, hue255_;
+  bool grey_ = false;
+};
+
+}  // namespace
+
+TEST(ColorHelpers, HueShiftEqualsTheExactRuleOnSampledColoursAndEveryDelta) {
+  // Half the sample where H x 255 is an exact half, half anything at all.
+  std::mt19937 rng(20240917);
+  std::vector<TteColor> colours;
+  int halves = 0, others = 0;
+  for (int tries = 0; tries < 2000000 && (halves < 256 || others < 256); ++tries) {
+    const TteColor c = rng() & 0x00FFFFFFu;
+    const bool half = ExactHue(c).HueOnAHalf();
+    if (half ? halves >= 256 : others >= 256) continue;
+    ++(half ? halves : others);
+    colours.push_back(c);
+  }
+  ASSERT_EQ(halves, 256) << "too few colours whose hue lies on a half";
+  std::vector<int> deltas;
+  for (int d = -255; d <= 255; ++d) deltas.push_back(d);
+  for (int d : {-256, 256, -100000, 100000, std::numeric_limits<int>::min(),
+                std::numeric_limits<int>::max()})
+    deltas.push_back(d);
+  for (TteColor c : colours) {
+    const ExactHue exact(c);
+    for (int d : deltas)
+      ASSERT_EQ(ChangeHue(c, d), exact.Shift(d)) << std::hex << "colour 0x" << c << std::dec
+                                                 << " delta " << d;
+  }
+}
+
+TEST(ColorHelpers, HueShiftRoundsAnExactHalfToEven) {
+  struct Case {
+    int r, g, b, delta;
+    int expectR, expectG, expectB;
+  } cases[] = {
+      // H x 255 = 325 * 3 / 6 = 162.5 rounds to 162 (floating point made it 163).
+      {0, 15, 85, 1, 0, 14, 85},
+      {0, 15, 85, 0, 0, 16, 85},
+      {0, 15, 85, -1, 0, 18, 85},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(ChangeHue(MakeTeColor(c.r, c.g, c.b, 0), c.delta),
+              MakeTeColor(c.expectR, c.expectG, c.expectB, 255))
+        << c.r << "," << c.g << "," << c.b << " shifted by " << c.delta;
 }
 
 TEST(ColorHelpers, MulDivRoundsHalvesAwayFromZero) {
@@ -219,6 +351,8 @@ TEST(BitmapPixels, HueAndBrightnessSkipClearPixelsAndKeepAlpha) {
   EXPECT_EQ(All(*b), (std::vector<TteColor>{0x00FF0000u, 0x8000EF00u, kTeColorKey}));
 }
 
+// On a bitmap and on a foreign image alike: an opaque draw (copy, or key copy of a
+// pixel that is not the key) covers its target even where the source's alpha is 0.
 TEST(BitmapDraw, ModesOnOneRow) {
   const TteColor target = 0xFF000000u;
   struct Case {
@@ -227,7 +361,9 @@ TEST(BitmapDraw, ModesOnOneRow) {
     TteColor src, expect;
   } cases[] = {
       {"copy keeps alpha", false, false, 0x12345678u, 0x12345678u},
+      {"copy writes a clear pixel", false, false, 0x00345678u, 0x00345678u},
       {"key copy makes opaque", false, true, 0x12345678u, 0xFF345678u},
+      {"key copy makes a clear pixel opaque", false, true, 0x00345678u, 0xFF345678u},
       {"key copy skips key", false, true, 0x807F007Fu, target},
       {"blend", true, false, 0x80FFFFFFu, 0xBF7F7F7Fu},
       {"blend opaque", true, false, 0xFF123456u, 0xFF123456u},
@@ -240,6 +376,11 @@ TEST(BitmapDraw, ModesOnOneRow) {
     auto t = Filled(1, 1, target);
     s->Draw(*t, 0, 0);
     EXPECT_EQ(t->GetPixel(0, 0), c.expect) << c.mode;
+    QImage foreign(1, 1, QImage::Format_ARGB32);
+    foreign.fill(target);
+    TCanvas canvas(&foreign);
+    s->Draw(canvas, 0, 0);
+    EXPECT_EQ(foreign.pixel(0, 0), c.expect) << c.mode << " on a foreign image";
   }
 }
 
@@ -433,16 +574,28 @@ TEST(BitmapDrawUnder, ComposesBehindByThisBitmapsAlpha) {
   EXPECT_EQ(All(*top), (std::vector<TteColor>{0xFF000000u, 0xBF7F7F7Fu, 0xFF010203u}));
 }
 
-TEST(BitmapDrawUnder, NegativeSourceLeftShiftsAndNothingWrapsToTheNextRow) {
-  auto top = Filled(3, 2, 0);
+// Positions are clipped to this bitmap's rectangle: a run that leaves it on one side
+// does not come back on the neighbouring row.
+TEST(BitmapDrawUnder, ClipsToThisBitmapSoNothingWrapsOntoAnotherRow) {
   auto back = Make(3, 1, {A, B, C});
-  top->DrawUnder(*back, 0, 0, TRect{-1, 0, 3, 1});
-  EXPECT_EQ(Row(*top, 0), (std::vector<TteColor>{0, A, B}));
-  EXPECT_EQ(Row(*top, 1), (std::vector<TteColor>{0, 0, 0})) << "C must not wrap onto row 1";
-  auto top2 = Filled(3, 2, 0);
-  top2->DrawUnder(*back, -1, 0, back->BoundsRect());
-  EXPECT_EQ(Row(*top2, 0), (std::vector<TteColor>{B, C, 0}));
-  EXPECT_EQ(Row(*top2, 1), (std::vector<TteColor>{0, 0, 0}));
+  struct Case {
+    const char* what;
+    int x, y;
+    TRect src;
+    std::vector<TteColor> expect;  // the 3 x 2 target, row by row
+  } cases[] = {
+      {"negative source left shifts the target", 0, 0, {-1, 0, 3, 1}, {0, A, B, 0, 0, 0}},
+      {"left of the first row", -1, 0, {0, 0, 3, 1}, {B, C, 0, 0, 0, 0}},
+      {"past the right edge of the first row", 2, 0, {0, 0, 3, 1}, {0, 0, A, 0, 0, 0}},
+      {"left of the second row", -1, 1, {0, 0, 3, 1}, {0, 0, 0, B, C, 0}},
+      {"above the top", 0, -1, {0, 0, 3, 1}, {0, 0, 0, 0, 0, 0}},
+      {"below the bottom", 0, 2, {0, 0, 3, 1}, {0, 0, 0, 0, 0, 0}},
+  };
+  for (const Case& c : cases) {
+    auto top = Filled(3, 2, 0);
+    top->DrawUnder(*back, c.x, c.y, c.src);
+    EXPECT_EQ(All(*top), c.expect) << c.what;
+  }
 }
 
 TEST(BitmapRegion, RunsOfNonKeyPixelsOffset) {

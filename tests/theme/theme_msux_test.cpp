@@ -213,6 +213,20 @@ TEST(MsuxStream, BodyLayout) {
   EXPECT_EQ(body, want);
 }
 
+TEST(MsuxStream, NewThemeIsNamedDefaultThemeAndSavesThatName) {
+  TTeThemeMsStyles fresh;
+  EXPECT_EQ(fresh.Name, QStringLiteral("Default theme"));
+  const QByteArray packed = Save(fresh);
+  EXPECT_TRUE(Body(packed).startsWith(Int32(13) + "Default theme"));
+  TTeThemeMsStyles back;
+  back.Name = QStringLiteral("Other");
+  QByteArray bytes = packed;
+  QBuffer in(&bytes);
+  in.open(QIODevice::ReadOnly);
+  ASSERT_TRUE(back.LoadFromStream(in));
+  EXPECT_EQ(back.Name, QStringLiteral("Default theme")) << "the name travels in the stream";
+}
+
 TEST(MsuxStream, EntryNameWinsOverTheRecordName) {
   auto image = Image(QStringLiteral("RECORD"), 2, 2, 0xFF000000);
   QBuffer record;
@@ -398,7 +412,8 @@ TEST(MsuxObjects, PropertyTableHoldsFiftyOneKeys) {
   EXPECT_EQ(int(o->Props().size()), TmsuxThemeObject::kMaxProps);
   EXPECT_EQ(o->FindProp(QStringLiteral("key55")), nullptr);
   EXPECT_EQ(o->BorderSize, 7) << "keys past the table still take effect";
-  EXPECT_EQ(o->FindProp(QStringLiteral("key3"))->Value, QStringLiteral("again"));
+  EXPECT_EQ(o->FindProp(QStringLiteral("key3"))->Value, QStringLiteral("3"))
+      << "of a repeated key the first entry stands";
 }
 
 // ---- images
@@ -408,6 +423,41 @@ std::vector<std::unique_ptr<TteBitmap>> Images(
   std::vector<std::unique_ptr<TteBitmap>> out;
   for (const auto& [name, w, h, fill] : list) out.push_back(Image(QLatin1String(name), w, h, fill));
   return out;
+}
+
+TEST(MsuxObjects, RepeatedKeyIsReadFromItsFirstEntry) {
+  const struct {
+    const char* Keys;
+    std::function<bool(const TmsuxThemeObject&)> Holds;
+    const char* Prop;
+    const char* PropValue;
+  } cases[] = {
+      {"FillColor=10 20 30\nFillColor=200 100 50\n",
+       [](const TmsuxThemeObject& o) { return o.FillColor == RGB(10, 20, 30); }, "fillcolor",
+       "10 20 30"},
+      {"FillColor=10 20 30\nfillCOLOR = 200 100 50\n",
+       [](const TmsuxThemeObject& o) { return o.FillColor == RGB(10, 20, 30); }, "fillcolor",
+       "10 20 30"},
+      // A malformed first entry still stands: the number keeps its default.
+      {"BorderSize=wide\nBorderSize=7\n",
+       [](const TmsuxThemeObject& o) { return o.BorderSize == 0; }, "bordersize", "wide"},
+      {"Transparent=yes\nTransparent=no\n", [](const TmsuxThemeObject& o) { return o.Transparent; },
+       "transparent", "yes"},
+      {"ImageFile=a.bmp\nImageFile=b.bmp\n",
+       [](const TmsuxThemeObject& o) {
+         return o.ImageFile.Bitmap && o.ImageFile.Bitmap->Name == QStringLiteral("A_BMP");
+       },
+       "imagefile", "a_bmp"},
+  };
+  for (const auto& c : cases) {
+    auto theme = Build(QStringLiteral("[Button.Pushbutton]\n") + QLatin1String(c.Keys),
+                       Images({{"A_BMP", 2, 2, 0xFF000000}, {"B_BMP", 2, 2, 0xFFFFFFFF}}));
+    const TmsuxThemeObject& o = *theme->Object(kmsButtonPushbutton);
+    EXPECT_TRUE(c.Holds(o)) << c.Keys;
+    ASSERT_NE(o.FindProp(QLatin1String(c.Prop)), nullptr) << c.Keys;
+    EXPECT_EQ(o.FindProp(QLatin1String(c.Prop))->Value, QLatin1String(c.PropValue)) << c.Keys;
+    EXPECT_EQ(o.Props().size(), 1u) << c.Keys;
+  }
 }
 
 TEST(MsuxImages, BindingByConvertedName) {

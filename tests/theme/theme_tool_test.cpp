@@ -319,6 +319,35 @@ TEST_F(ThemeTool, RenderAndSheetPaintAPackedTheme) {
   EXPECT_FALSE(QImage(Path("sheet.png")).isNull());
 }
 
+// A button drawn by its fill colour alone shows what the theme read and shifted.
+TEST_F(ThemeTool, RenderShowsTheFirstOfARepeatedKeyAndAnExactHueShift) {
+  const struct {
+    const char* Keys;
+    const char* Hue;
+    QRgb Want;
+  } cases[] = {
+      {"FillColor=10 20 30\r\nFillColor=200 100 50\r\n", "0", qRgb(10, 20, 30)},
+      // H x 255 = 162.5 exactly, which rounds to 162; one step on gives 0, 14, 85.
+      {"FillColor=0 15 85\r\n", "1", qRgb(0, 14, 85)},
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    const QString dir = Path(QStringLiteral("fill%1").arg(n)), file = dir + QLatin1String(".theme"),
+                  out = dir + QLatin1String(".png");
+    ++n;
+    WriteText(dir + QLatin1String("/theme.ini"), QByteArray("[Button.Pushbutton]\r\n") + c.Keys);
+    PackOk(dir, file);
+    const ToolRun r = Tool({QStringLiteral("render"), QStringLiteral("--theme"), file,
+                            QStringLiteral("--op"), QStringLiteral("PaintButton"),
+                            QStringLiteral("--hue"), QLatin1String(c.Hue), out});
+    ASSERT_EQ(r.exitCode, 0) << r;
+    const QImage image(out);
+    ASSERT_FALSE(image.isNull()) << c.Keys;
+    EXPECT_EQ(image.pixel(image.width() / 2, image.height() / 2) & 0xFFFFFF, c.Want & 0xFFFFFF)
+        << c.Keys << " hue " << c.Hue;
+  }
+}
+
 TEST_F(ThemeTool, PackWithMissingImages) {
   WriteText(Path("lost/theme.ini"), "[Button.Pushbutton]\r\nImageFile=Gone\\lost.bmp\r\n");
   WriteText(Path("old.theme"), "old contents");

@@ -70,7 +70,6 @@ const QByteArray& TTeThemeMsStyles::Magic() {
 }
 
 TTeThemeMsStyles::TTeThemeMsStyles() {
-  Name.clear();
   for (TFont* f : {&MenuFont, &StatusFont, &MsgBoxFont}) *f = DefaultThemeFont();
   ResetTheme();
 }

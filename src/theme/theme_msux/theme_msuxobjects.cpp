@@ -2,6 +2,7 @@
 // and preparing the images, choosing a frame or an image, and painting the element.
 #include "theme_msuxobjects.h"
 
+#include <QSet>
 #include <algorithm>
 #include <limits>
 
@@ -133,11 +134,16 @@ void TmsuxThemeObject::LoadFromIni(const TmsuxIni& ini, const QString& section,
                                    const TmsuxImageStore& store) {
   SectionName = section;
   if (const TmsuxIni::Section* s = ini.FindSection(section)) {
+    // Of a key given twice the first entry is the one read, as everywhere in the INI.
+    QSet<QString> seen;
     for (const auto& [rawKey, rawValue] : s->Entries) {
       const QString key = rawKey.trimmed();
+      const QString name = key.toLower();
+      if (seen.contains(name)) continue;
+      seen.insert(name);
       QString value = rawValue.trimmed();
       ApplyKey(key, value, store);
-      StoreProp(key.toLower(), value);
+      StoreProp(name, value);
     }
   }
   PrepareTransparency();
@@ -187,11 +193,6 @@ void TmsuxThemeObject::ApplyKey(const QString& key, QString& value, const TmsuxI
 }
 
 void TmsuxThemeObject::StoreProp(const QString& key, const QString& value) {
-  for (TmsuxObjectProp& p : props_)
-    if (p.Name == key) {
-      p.Value = value;
-      return;
-    }
   if (int(props_.size()) < kMaxProps) props_.push_back({key, value});
 }
 

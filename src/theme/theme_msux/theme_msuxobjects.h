@@ -165,8 +165,9 @@ class TmsuxThemeObject {
   TmsuxPoint TextShadowOffset;
   const TteBitmapLink* LastLink = nullptr;  // the link the last paint used
 
-  // Reads the section's keys in order, sets the fields, binds the image links and
-  // prepares the images for transparency. An absent section leaves the defaults.
+  // Reads the section's keys in order (of a repeated key only its first entry), sets
+  // the fields, binds the image links and prepares the images for transparency. An
+  // absent section leaves the defaults.
   void LoadFromIni(const TmsuxIni& ini, const QString& section, const TmsuxImageStore& store);
   // Defined when the section gave at least one key.
   bool IsDefined() const { return !props_.empty(); }
