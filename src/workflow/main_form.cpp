@@ -552,7 +552,10 @@ void TfrmMain::AddVideoFile(const QString& path) {
     return;
   }
   const bool ok = CheckVideoFile(path);
-  if (addAborted_) return;
+  if (addAborted_) {
+    if (loadDepth_ == 0) addAborted_ = false;  // a list being loaded clears it at its end
+    return;
+  }
   if (ok) {
     const int d = facts_.Duration;
     const QString info = QString::asprintf("%dX%d %.2d:%.2d:%.2d", facts_.VideoWidth, facts_.VideoHeight, d / 3600,

@@ -265,6 +265,21 @@ TEST_F(WorkflowTest, ListProblemsAreNotedAndAnAbortedLoadStopsAtOnce) {
   EXPECT_TRUE(view.messages.isEmpty()) << view.messages.join("\n").toStdString();
   ctl->AddVideoFile(Clip("later.mp4"));  // adding works again afterwards
   EXPECT_EQ(view.rows.size(), 2u);
+
+  // A single add abandoned the same way; the next one is taken.
+  const QString single = Gate("single");
+  Poll again([&] {
+    if (!Reached(single)) return false;
+    ctl->AbortAdding();
+    Open(single);
+    return true;
+  });
+  ctl->AddVideoFile(Clip("single.mp4", "C write\nC exit 0\n",
+                         "W " + single.toUtf8() + "\nP Duration: 00:00:05.00\nP Stream #0:1: Audio: mp3\n"));
+  EXPECT_EQ(view.rows.size(), 2u);
+  ctl->AddVideoFile(Clip("after.mp4"));
+  EXPECT_EQ(view.rows.size(), 3u);
+  EXPECT_TRUE(view.messages.isEmpty()) << view.messages.join("\n").toStdString();
 }
 
 TEST_F(WorkflowTest, NamesThatAreNotUtf8RoundTripAndLineBreaksAreRefusedWhole) {
