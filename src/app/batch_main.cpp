@@ -4,8 +4,15 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
+#include <QHash>
+
+#include <algorithm>
 #include <cstdio>
+#include <dirent.h>
+#include <functional>
+#include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 #include "app_error.h"
 #include "console_view.h"
@@ -17,6 +24,41 @@
 #include "ui_thread.h"
 
 namespace {
+
+struct TFoundFile {
+  QString path;
+  QString subfolder;  // relative to the folder given, "" for its top
+};
+
+// Every file below a folder, in name order (byte order of the relative
+// paths), hidden files and folders left out; links to folders are not
+// followed, so no loop can catch the walk.
+std::vector<TFoundFile> FilesBelow(const QString& root) {
+  std::vector<TFoundFile> found;
+  std::function<void(const QString&, const QString&)> walk = [&](const QString& dir, const QString& rel) {
+    DIR* d = ::opendir(EncodeFileName(dir).constData());
+    if (!d) return;
+    std::vector<QByteArray> names;
+    while (const dirent* e = ::readdir(d))
+      if (e->d_name[0] != '.') names.emplace_back(e->d_name);
+    ::closedir(d);
+    std::sort(names.begin(), names.end());
+    for (const QByteArray& n : names) {
+      const QString name = DecodeFileName(n);
+      const QString path = dir + u'/' + name;
+      struct stat st;
+      if (::lstat(EncodeFileName(path).constData(), &st) != 0) continue;
+      if (S_ISDIR(st.st_mode))
+        walk(path, rel.isEmpty() ? name : rel + u'/' + name);
+      else if (IsRegularFile(path) && UpperExtension(name) != u".LST")
+        found.push_back({path, rel});
+    }
+  };
+  QString start = AbsoluteFileName(root);
+  while (start.size() > 1 && start.endsWith(u'/')) start.chop(1);
+  walk(start, QString());
+  return found;
+}
 
 [[noreturn]] void UsageError(const QString& text) {
   std::fprintf(stderr, "sonolift-batch: %s\nTry 'sonolift-batch --help'.\n", text.toLocal8Bit().constData());
@@ -41,7 +83,8 @@ int main(int argc, char* argv[]) {
   QCommandLineParser cli;
   cli.setApplicationDescription(QStringLiteral("Extracts the audio track of video files in a batch."));
   cli.addPositionalArgument(QStringLiteral("FILE"),
-                            QStringLiteral("a video file, or a list file (extension .lst in any letter case)"),
+                            QStringLiteral("a video file, a list file (extension .lst in any letter case), or a "
+                                           "folder: every video file below it, in name order"),
                             QStringLiteral("FILE..."));
   const QCommandLineOption format({"f", "format"}, "MP3 MP4 3GP WMA WAV AU AIFF OGG (any letter case)", "F");
   const QCommandLineOption rate({"r", "rate"}, "11025 22050 44100", "HZ");
@@ -52,9 +95,14 @@ int main(int argc, char* argv[]) {
   const QCommandLineOption naming({"n", "naming"}, "input | number", "M");
   const QCommandLineOption overwrite("overwrite", "replace existing output files");
   const QCommandLineOption noOverwrite("no-overwrite", "choose a free name instead of replacing");
+  const QCommandLineOption keepTree("keep-tree",
+                                    "write the outputs of a folder's files into the same sub-folders of the output "
+                                    "directory");
+  const QCommandLineOption skipExisting("skip-existing", "leave files whose output name exists (reported as skipped)");
   const QCommandLineOption help({"h", "help"}, "show this help");
   const QCommandLineOption version("version", "print the version");
-  cli.addOptions({format, rate, bitrate, mono, stereo, outputDir, naming, overwrite, noOverwrite, help, version});
+  cli.addOptions({format, rate, bitrate, mono, stereo, outputDir, naming, overwrite, noOverwrite, keepTree,
+                  skipExisting, help, version});
   // File names exactly as given: Qt's own decoding would lose the bytes of
   // names that are not UTF-8.
   if (!cli.parse(QStringList{QStringLiteral("sonolift-batch")} + DecodeArguments(argc, argv)))
@@ -63,7 +111,9 @@ int main(int argc, char* argv[]) {
   if (cli.isSet(help)) {
     const QString settings =
         QStringLiteral("\nOptions not given take the values the window saved in its settings file, here\n  %1\n"
-                       "(SONOLIFT_INI names another). Nothing is written back.\n"
+                       "(SONOLIFT_INI names another). Nothing is written back. Without a settings file they are\n"
+                       "MP3, 44100 Hz, 128 kbit/s, stereo, named after the input, no overwrite, into the\n"
+                       "documents folder.\n"
                        "Exit status: 0 when every file was accepted and converted, 1 otherwise, 2 for a usage\n"
                        "error, 128 + the signal's number after Ctrl-C (130), SIGTERM or SIGHUP, which stop the\n"
                        "running job and remove its partial output.\n")
@@ -95,6 +145,7 @@ int main(int argc, char* argv[]) {
   const QStringList files = cli.positionalArguments();
   if (files.isEmpty()) UsageError(QStringLiteral("no FILE given"));
 
+  const bool haveSettings = PathExists(startOptions.SettingsFile);
   TConsoleView view(::isatty(STDOUT_FILENO));
   TfrmMain controller(view, startOptions);
   view.SetController(&controller);
@@ -102,6 +153,13 @@ int main(int argc, char* argv[]) {
   controller.FormCreate({});
   SetApplicationErrorHandler([&view](const QString& text) { view.ShowMessage(text); });
 
+  // The window's first-run choices (11025 Hz at 16 kbit/s) are no one's wish
+  // on a command line: without saved settings, CD rate and 128 kbit/s.
+  if (!haveSettings) {
+    view.SetSampleRateIndex(int(SampleRateList().indexOf(QStringLiteral("44100"))));
+    view.SetBitRateIndex(int(BitRateList().indexOf(QStringLiteral("128"))));
+    view.SetMono(false);
+  }
   if (formatIx >= 0) view.SetFormatIndex(formatIx);
   if (rateIx >= 0) view.SetSampleRateIndex(rateIx);
   if (bitRateIx >= 0) view.SetBitRateIndex(bitRateIx);
@@ -127,9 +185,23 @@ int main(int argc, char* argv[]) {
     });
   });
 
+  // Outputs of files found in folders go into their sub-folder when asked.
+  QHash<int, QString> subfolders;
+  if (cli.isSet(keepTree)) controller.OutputSubfolder = [&](int row) { return subfolders.value(row); };
+  controller.SkipExisting = cli.isSet(skipExisting);
+
   bool allAccepted = true;
   for (const QString& file : files) {
     if (stoppedBy) break;
+    if (IsDirectory(file)) {
+      for (const TFoundFile& found : FilesBelow(file)) {
+        if (stoppedBy) break;
+        RunGuarded([&] {
+          if (controller.AddFoundFile(found.path)) subfolders.insert(view.RowCount() - 1, found.subfolder);
+        });
+      }
+      continue;
+    }
     if (!IsRegularFile(file)) {
       view.ShowMessage(QStringLiteral("No such file: ") + file);
       allAccepted = false;
@@ -143,18 +215,22 @@ int main(int argc, char* argv[]) {
     });
   }
   if (view.Rejected() > 0 || view.Failures() > 0) allAccepted = false;
-  if (stoppedBy) return 128 + stoppedBy;
-  if (view.RowCount() == 0) return 1;
+  if (stoppedBy || view.RowCount() == 0) {
+    view.PrintSummary();
+    return stoppedBy ? 128 + stoppedBy : 1;
+  }
 
+  view.StartClock();
   RunGuarded([&] { controller.btnConvertClick(); });
   while (controller.Busy()) ProcessUiEventsWaiting();
   // The stopped job's end still has to come in.
   while (controller.Runner()->Running()) ProcessUiEventsWaiting();
   view.EndLiveLine();
 
+  view.PrintSummary();
   if (stoppedBy) return 128 + stoppedBy;
   bool allDone = view.Failures() == 0;
   for (int i = 0; i < view.RowCount(); ++i)
-    if (view.RowProgress(i) != u"Done") allDone = false;
+    if (view.RowProgress(i) != u"Done" && view.RowProgress(i) != u"Skipped") allDone = false;
   return allAccepted && allDone ? 0 : 1;
 }

@@ -34,7 +34,7 @@ void TConsoleView::AddRow(const QString& fileName, const QString& information) {
 void TConsoleView::SetRowProgress(int row, const QString& text) {
   if (row < 0 || row >= RowCount()) return;
   rows_[size_t(row)].progress = text;
-  if (text == u"Done" || text == u"Error" || text == u"Abort") {
+  if (text == u"Done" || text == u"Error" || text == u"Abort" || text == u"Skipped") {
     EndLiveLine();
     const QString output = controller_ ? controller_->OutputFile() : QString();
     // A row that never started (deleted or rejected at its turn) has no output.
@@ -58,13 +58,57 @@ void TConsoleView::DrawLive(int row) {
   QString name = PrintableFileName(rows_[size_t(row)].file);
   name = name.mid(name.lastIndexOf(u'/') + 1);
   if (name.size() > 40) name = QStringLiteral("...") + name.right(37);
-  Print(stdout, QStringLiteral("\r\033[K[%1] %2%  job %3/%4  %5  %6")
+  Print(stdout, QStringLiteral("\r\033[K[%1] %2%  job %3/%4  %5  %6%7")
                     .arg(bar)
                     .arg(batchPercent_, 3)
                     .arg(row + 1)
                     .arg(RowCount())
-                    .arg(name, rows_[size_t(row)].progress));
+                    .arg(name, rows_[size_t(row)].progress, TimeLeft(row)));
   liveShown_ = true;
+}
+
+namespace {
+QString Duration(qint64 ms) {
+  const qint64 s = (ms + 500) / 1000;
+  return s >= 3600 ? QString::asprintf("%lld:%02lld:%02lld", s / 3600, s / 60 % 60, s % 60)
+                   : QString::asprintf("%lld:%02lld", s / 60, s % 60);
+}
+}  // namespace
+
+QString TConsoleView::TimeLeft(int row) const {
+  // The share of the batch done: whole rows before this one, and this one's
+  // percentage; the rest is assumed to go at the same pace.
+  if (!clock_.isValid() || RowCount() == 0) return QString();
+  QString pct = rows_[size_t(row)].progress;
+  pct.chop(1);
+  pct.replace(u',', u'.');
+  bool ok = false;
+  const double filePart = pct.toDouble(&ok);
+  const double done = (row + (ok ? filePart / 100 : 0)) / RowCount();
+  const qint64 elapsed = clock_.elapsed();
+  if (done < 0.01 || elapsed < 2000) return QString();
+  return QStringLiteral("  about %1 left").arg(Duration(qint64(elapsed * (1 - done) / done)));
+}
+
+void TConsoleView::PrintSummary() {
+  EndLiveLine();
+  int done = 0, failed = rejected_, skipped = 0, stopped = 0;
+  for (const Row& r : rows_) {
+    if (r.progress == u"Done")
+      ++done;
+    else if (r.progress == u"Skipped")
+      ++skipped;
+    else if (r.progress == u"Error")
+      ++failed;
+    else
+      ++stopped;  // Abort, or never reached after Stop
+  }
+  Print(stdout, QStringLiteral("%1 done, %2 failed, %3 skipped, %4 stopped in %5\n")
+                    .arg(done)
+                    .arg(failed)
+                    .arg(skipped)
+                    .arg(stopped)
+                    .arg(clock_.isValid() ? Duration(clock_.elapsed()) : QStringLiteral("0:00")));
 }
 
 void TConsoleView::ShowMessage(const QString& text) {

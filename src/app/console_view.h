@@ -2,6 +2,8 @@
 // (a live per-file percentage and a batch bar) or as plain lines.
 #pragma once
 
+#include <QElapsedTimer>
+
 #include <cstdio>
 #include <vector>
 
@@ -63,6 +65,10 @@ class TConsoleView : public IMainView {
 
   // Ends the live status line before normal output continues.
   void EndLiveLine();
+  // The batch's clock, for the time left in the live line and the summary.
+  void StartClock() { clock_.start(); }
+  // One line: how many rows ended how, files not accepted, and the time taken.
+  void PrintSummary();
 
  private:
   struct Row {
@@ -70,6 +76,7 @@ class TConsoleView : public IMainView {
     QString progress;
   };
   void DrawLive(int row);
+  QString TimeLeft(int row) const;
 
   bool interactive_;
   const TfrmMain* controller_ = nullptr;
@@ -81,4 +88,5 @@ class TConsoleView : public IMainView {
   int rejected_ = 0;
   int failures_ = 0;
   bool liveShown_ = false;
+  QElapsedTimer clock_;
 };

@@ -3,6 +3,7 @@
 
 #include <QDir>
 
+#include <cerrno>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -140,6 +141,16 @@ qint64 ModificationTimeMs(const QString& path) {
 }
 
 bool RemoveFile(const QString& path) { return !path.isEmpty() && ::unlink(EncodeFileName(path).constData()) == 0; }
+
+bool MakeDirectories(const QString& path) {
+  const QByteArray bytes = EncodeFileName(path);
+  for (qsizetype i = 1; i <= bytes.size(); ++i) {
+    if (i < bytes.size() && bytes[i] != '/') continue;
+    const QByteArray prefix = bytes.left(i);
+    if (::mkdir(prefix.constData(), 0777) != 0 && errno != EEXIST) return false;
+  }
+  return IsDirectory(path);
+}
 
 QString AbsoluteFileName(const QString& path) {
   if (path.isEmpty() || path.startsWith(u'/')) return path;

@@ -28,6 +28,8 @@ bool SameFileOnDisk(const QString& a, const QString& b);  // same device and ino
 qint64 FileSizeOf(const QString& path);                   // -1 when it cannot be read
 qint64 ModificationTimeMs(const QString& path);           // -1 when it cannot be read
 bool RemoveFile(const QString& path);
+// Creates the folder and any missing parents; true when it exists afterwards.
+bool MakeDirectories(const QString& path);
 
 // The path made absolute against the working directory, without resolving
 // links or "..": the kernel resolves it exactly as it would the original.

@@ -344,24 +344,38 @@ bool TfrmMain::AvoidOutputName(const QString& candidate, const QString& input) c
   return false;
 }
 
+QString TfrmMain::JobOutputDir() const {
+  return OutputSubfolder ? OutputDir_ + WithSeparator(OutputSubfolder(JobIndex_)) : OutputDir_;
+}
+
+QString TfrmMain::FirstOutputName(const QString& input) const {
+  return JobOutputDir() + OutputBaseName(input, NamingMode_, JobIndex_) + u'.' +
+         SelectedText(FormatList(), view_.FormatIndex()).toUpper();
+}
+
 QString TfrmMain::MakeOutputFileName(const QString& input) {
+  const QString dir = JobOutputDir();
   const QString base = OutputBaseName(input, NamingMode_, JobIndex_);
   const QString ext = SelectedText(FormatList(), view_.FormatIndex()).toUpper();
-  const QString candidate = OutputDir_ + base + u'.' + ext;
+  const QString candidate = FirstOutputName(input);
   if (OverWrite_ ? !AvoidOutputName(candidate, input) : !PathExists(candidate) && !AvoidOutputName(candidate, input))
     return candidate;
   for (int n = 1;; ++n) {
-    const QString c = OutputDir_ + base + u'(' + QString::number(n) + u')' + u'.' + ext;
+    const QString c = dir + base + u'(' + QString::number(n) + u')' + u'.' + ext;
     if (!PathExists(c) && !AvoidOutputName(c, input)) return c;
   }
 }
 
 bool TfrmMain::StartJob(const QString& input) {
+  jobSkipped_ = SkipExisting && PathExists(FirstOutputName(input));
+  if (jobSkipped_) return false;
   if (!CheckVideoFile(input)) return false;
   // Stop may have been pressed while the probe kept the event queue running.
   if (!Busy_) return false;
   DeleteScriptFile();
 
+  if (OutputSubfolder && !MakeDirectories(JobOutputDir()))
+    throw EAppError(QStringLiteral("Cannot create the folder \"%1\"").arg(JobOutputDir()));
   OutputFile_ = MakeOutputFileName(input);
   // With overwrite on, an old output stays until the transcoder front puts
   // the complete new one in its place; a failed job leaves it as it was.
@@ -426,7 +440,7 @@ void TfrmMain::NextJob() {
       // Deleted or no longer acceptable since it was added: said, not skipped
       // in silence. It has no output.
       OutputFile_.clear();
-      view_.SetRowProgress(JobIndex_, QStringLiteral("Error"));
+      view_.SetRowProgress(JobIndex_, jobSkipped_ ? QStringLiteral("Skipped") : QStringLiteral("Error"));
       ++JobIndex_;
     }
   } catch (...) {
@@ -561,9 +575,22 @@ void TfrmMain::AddVideoFile(const QString& path) {
     const QString info = QString::asprintf("%dX%d %.2d:%.2d:%.2d", facts_.VideoWidth, facts_.VideoHeight, d / 3600,
                                            (d % 3600) / 60, d % 60);
     view_.AddRow(path, info);
-  } else {
+  } else if (!quietRejection_) {
     view_.ShowMessage(QStringLiteral("Unsupported or bad video file: ") + path + u'!');
   }
+}
+
+bool TfrmMain::AddFoundFile(const QString& path) {
+  const int rows = view_.RowCount();
+  quietRejection_ = true;
+  try {
+    AddVideoFile(path);
+  } catch (...) {
+    quietRejection_ = false;
+    throw;
+  }
+  quietRejection_ = false;
+  return view_.RowCount() > rows;
 }
 
 void TfrmMain::LoadFileList(const QString& path) {

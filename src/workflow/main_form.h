@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <sys/types.h>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -58,6 +59,9 @@ class TfrmMain {
 
   // File list.
   void AddVideoFile(const QString& path);
+  // As AddVideoFile, for a file found in a folder: one that is not a video is
+  // passed over without a message. True when a row was added.
+  bool AddFoundFile(const QString& path);
   void LoadFileList(const QString& path);
   void SaveFileList(const QString& path);
   void btnAddFileClick();
@@ -97,6 +101,13 @@ class TfrmMain {
   TRedirector* Runner() const { return Runner_.get(); }
   const TIniFile* Settings() const { return Settings_.get(); }
 
+  // Powers of the console program beyond the window's batch. OutputSubfolder
+  // gives a row's output folder relative to OutputDir (created as needed);
+  // with SkipExisting a row whose first output name exists is not run and
+  // shows "Skipped".
+  std::function<QString(int row)> OutputSubfolder;
+  bool SkipExisting = false;
+
   // Skips a second probe of a file whose path, size and modification time are
   // unchanged since it was accepted (the next probe gives the same facts).
   void SetProbeCacheEnabled(bool enabled) { probeCacheEnabled_ = enabled; }
@@ -122,6 +133,8 @@ class TfrmMain {
   bool RunnerTaken() const;
   void DeleteScriptFile();
   void RemoveFrontPartial();
+  QString JobOutputDir() const;
+  QString FirstOutputName(const QString& input) const;
   void EndLoad();
 
   IMainView& view_;
@@ -152,6 +165,8 @@ class TfrmMain {
   bool outputExisted_ = false;       // OutputFile_ was there before its job
   pid_t front_ = 0;                  // the running job's transcoder front
   bool addAborted_ = false;
+  bool jobSkipped_ = false;
+  bool quietRejection_ = false;
   int loadDepth_ = 0;
   QSet<QString> batchOutputs_;       // outputs named in this batch
   struct PendingAdd {

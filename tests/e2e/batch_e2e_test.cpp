@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
@@ -364,6 +365,43 @@ TEST_F(BatchE2E, AListThatCannotBeReadIsAFailure) {
   if (err.contains("setpriv")) GTEST_SKIP() << err.toStdString();
   EXPECT_EQ(p.exitCode(), 1) << err.toStdString();
   EXPECT_TRUE(err.contains("Permission denied")) << err.toStdString();
+}
+
+TEST_F(BatchE2E, FoldersKeepTheirTreeAndExistingOutputsAreSkipped) {
+  // Videos by content, not by extension: a text file named .mp4 is passed
+  // over in silence; hidden folders are left out.
+  const QString in = work.filePath("in");
+  for (const char* d : {"/a/b", "/.hidden"}) QDir().mkpath(in + d);
+  QFile::copy(clips->filePath("clip.mp4"), in + "/one.mp4");
+  QFile::copy(clips->filePath("clip.avi"), in + "/a/two.avi");
+  QFile::copy(clips->filePath("clip.mov"), in + "/a/b/three.mov");
+  QFile::copy(clips->filePath("clip.mp4"), in + "/.hidden/four.mp4");
+  QFile text(in + "/a/notes.mp4");
+  ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+  text.write("just words");
+  text.close();
+
+  // No settings file: 44100 Hz at 128 kbit/s rather than the window's first entries.
+  Result r = Batch({"-o", outDir, "--keep-tree", in});
+  EXPECT_EQ(r.exitCode, 0) << r.out.toStdString() << r.err.toStdString();
+  EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+  EXPECT_TRUE(r.out.contains(QRegularExpression("\n3 done, 0 failed, 0 skipped, 0 stopped in \\d+:\\d\\d\n$")))
+      << r.out.toStdString();
+  QStringList made;
+  for (const char* f : {"one.MP3", "a/two.MP3", "a/b/three.MP3"})
+    if (QFileInfo(outDir + "/" + f).size() > 0) made << f;
+  EXPECT_EQ(made.size(), 3) << made.join(" ").toStdString();
+  EXPECT_EQ(Probe(outDir + "/one.MP3", "sample_rate"), "44100");
+  EXPECT_EQ(Probe(outDir + "/one.MP3", "bit_rate"), "128000");
+
+  // Again with --skip-existing: nothing to do, and that is no failure.
+  QFile::remove(outDir + "/a/two.MP3");
+  r = Batch({"-o", outDir, "--keep-tree", "--skip-existing", in});
+  EXPECT_EQ(r.exitCode, 0) << r.out.toStdString() << r.err.toStdString();
+  EXPECT_EQ(r.out.count(": Skipped\n"), 2) << r.out.toStdString();
+  EXPECT_TRUE(r.out.contains("1 done, 0 failed, 2 skipped, 0 stopped")) << r.out.toStdString();
+  EXPECT_GT(QFileInfo(outDir + "/a/two.MP3").size(), 0);
+  EXPECT_FALSE(QFileInfo::exists(outDir + "/a/two(1).MP3"));
 }
 
 TEST_F(BatchE2E, TheWindowProgramAnswersHelpAndVersionAndSaysWhyItEnds) {
