@@ -6,6 +6,8 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDBusConnection>
+#include <QDBusInterface>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QLabel>
@@ -14,6 +16,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QSystemTrayIcon>
+#include <QTimer>
 #include <QUrl>
 
 #include "app_error.h"
@@ -123,6 +127,46 @@ void TMainWindow::SetBatchRunning(bool running) {
   for (QPushButton* b : {w_.btnAddFile, w_.btnLoadList, w_.btnSaveList, w_.btnConvert, w_.btnOption, w_.btnClear})
     b->setEnabled(!running);
   w_.btnStopConvert->setEnabled(running);
+  const bool ended = batchRunning_ && !running;
+  batchRunning_ = running;
+  if (ended && !isActiveWindow()) NotifyBatchEnded();
+}
+
+void TMainWindow::NotifyBatchEnded() {
+  int done = 0, failed = 0, stopped = 0;
+  for (int i = 0; i < RowCount(); ++i) {
+    const QString state = RowProgress(i);
+    if (state == u"Done")
+      ++done;
+    else if (state == u"Error")
+      ++failed;
+    else
+      ++stopped;
+  }
+  const QString title = QStringLiteral("Sonolift: batch finished");
+  QString body = QStringLiteral("%1 done").arg(done);
+  if (failed) body += QStringLiteral(", %1 failed").arg(failed);
+  if (stopped) body += QStringLiteral(", %1 stopped").arg(stopped);
+  if (NoticeSink) {
+    NoticeSink(title, body);
+    return;
+  }
+  // The desktop's notification service; without one, the tray's balloon.
+  QDBusInterface notifications(QStringLiteral("org.freedesktop.Notifications"),
+                               QStringLiteral("/org/freedesktop/Notifications"),
+                               QStringLiteral("org.freedesktop.Notifications"), QDBusConnection::sessionBus());
+  if (notifications.isValid()) {
+    notifications.asyncCall(QStringLiteral("Notify"), QStringLiteral("Sonolift"), 0u, QStringLiteral("sonolift"), title,
+                            body, QStringList(), QVariantMap(), -1);
+    return;
+  }
+  if (QSystemTrayIcon::isSystemTrayAvailable()) {
+    auto* tray = new QSystemTrayIcon(windowIcon(), this);
+    tray->show();
+    tray->showMessage(title, body);
+    connect(tray, &QSystemTrayIcon::messageClicked, tray, &QObject::deleteLater);
+    QTimer::singleShot(30000, tray, &QObject::deleteLater);
+  }
 }
 
 void TMainWindow::SetCaption(const QString& caption) { setWindowTitle(caption); }

@@ -62,6 +62,9 @@ class TMainWindow : public QWidget, public IMainView {
   // Tests replace the modal message box and the desktop's open request.
   std::function<void(const QString&)> MessageSink;
   std::function<void(const QString&)> OpenSink;
+  // Tests replace the desktop notification shown when a batch ends while the
+  // window is not the active one.
+  std::function<void(const QString& title, const QString& body)> NoticeSink;
 
   // IMainView
   int RowCount() const override;
@@ -105,9 +108,11 @@ class TMainWindow : public QWidget, public IMainView {
 
  private:
   void Connect();
+  void NotifyBatchEnded();
 
   std::unique_ptr<TMainWindowThemes> themes_;
   TMainWindowWidgets w_;
   std::unique_ptr<TfrmMain> controller_;
   bool terminateRequested_ = false;
+  bool batchRunning_ = false;
 };

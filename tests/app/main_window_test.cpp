@@ -142,11 +142,18 @@ TEST_F(MainWindowTest, OptionValuesSurviveARestart) {
 }
 
 TEST_F(MainWindowTest, BatchDisablesTheListButtonsAndRefusesDeleteAndClosingUntilItEnds) {
+  QStringList notices;
   Open({Clip("a.mp4", "C say size= 1kB time=00:00:03.00 bitrate=1\nC sleep 1\nC write\nC exit 0\n"), Clip("b.mp4")});
   ASSERT_EQ(window->RowCount(), 2);
   EXPECT_EQ(W().pages->currentWidget(), W().panelBatch);
+  window->NoticeSink = [&](const QString& title, const QString& body) { notices << title + "|" + body; };
   QTest::keyClick(window.get(), Qt::Key_E, Qt::AltModifier);  // Alt+E extracts
   ASSERT_TRUE(WaitFor([&] { return Progress(0) == "33.3%" || Progress(0) == "33,3%"; }));
+  // The user turns to another window while the batch runs.
+  QWidget other;
+  other.show();
+  other.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
   for (QPushButton* b : {W().btnAddFile, W().btnLoadList, W().btnSaveList, W().btnConvert, W().btnOption, W().btnClear})
     EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
   for (QPushButton* b : {W().btnStopConvert, W().btnBatch, W().btnHelp, W().btnOutput})
@@ -161,6 +168,8 @@ TEST_F(MainWindowTest, BatchDisablesTheListButtonsAndRefusesDeleteAndClosingUnti
   ASSERT_TRUE(WaitFor([&] { return !window->Controller().Busy(); }));
   EXPECT_EQ(Progress(0), "Done");
   EXPECT_EQ(Progress(1), "Done");
+  // The window was not the active one: the desktop is told, once.
+  EXPECT_EQ(notices, QStringList{"Sonolift: batch finished|2 done"});
   EXPECT_EQ(W().progConvert->value(), 100);
   EXPECT_EQ(W().statusText->text(), "Ready");
   EXPECT_TRUE(W().btnConvert->isEnabled());
