@@ -5,11 +5,14 @@
 #include <QCoreApplication>
 
 #include <QHash>
+#include <QSet>
+#include <QThread>
 
 #include <algorithm>
 #include <cstdio>
 #include <dirent.h>
 #include <functional>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -24,6 +27,55 @@
 #include "ui_thread.h"
 
 namespace {
+
+// A view for a controller that converts rows of the console's list: the list,
+// the choices and messages are the console's; the rest of a window is not there.
+class TSlotView : public IMainView {
+ public:
+  explicit TSlotView(TConsoleView& console) : c_(console) {}
+  const TfrmMain* worker = nullptr;
+
+  int RowCount() const override { return c_.RowCount(); }
+  void AddRow(const QString& f, const QString& i) override { c_.AddRow(f, i); }
+  QString RowFileName(int row) const override { return c_.RowFileName(row); }
+  QString RowProgress(int row) const override { return c_.RowProgress(row); }
+  void SetRowProgress(int row, const QString& text) override {
+    c_.SetRowProgressOf(row, text, worker ? worker->OutputFile() : QString());
+  }
+  void DeleteRow(int) override {}
+  void ClearRows() override {}
+  std::vector<int> SelectedRows() const override { return {}; }
+  int FormatIndex() const override { return c_.FormatIndex(); }
+  void SetFormatIndex(int) override {}
+  int SampleRateIndex() const override { return c_.SampleRateIndex(); }
+  void SetSampleRateIndex(int) override {}
+  int BitRateIndex() const override { return c_.BitRateIndex(); }
+  void SetBitRateIndex(int) override {}
+  bool Mono() const override { return c_.Mono(); }
+  void SetMono(bool) override {}
+  QString DirectoryText() const override { return c_.DirectoryText(); }
+  void SetDirectoryText(const QString&) override {}
+  bool OverWriteChecked() const override { return c_.OverWriteChecked(); }
+  void SetOverWriteChecked(bool) override {}
+  int NamingIndex() const override { return c_.NamingIndex(); }
+  void SetNamingIndex(int) override {}
+  void FocusDirectory() override {}
+  void ShowPage(TPage) override {}
+  void SetInfoText(const QString&) override {}
+  void SetStatusText(const QString&) override {}
+  void SetProgress(int) override {}
+  void SetBatchRunning(bool) override {}
+  void SetCaption(const QString&) override {}
+  void ShowMessage(const QString& text) override { c_.ShowMessage(text); }
+  void OpenDocument(const QString&) override {}
+  void TerminateApplication() override {}
+  std::optional<QStringList> RunOpenDialog(const TFileDialogSpec&) override { return std::nullopt; }
+  std::optional<QString> RunSaveDialog(const TFileDialogSpec&) override { return std::nullopt; }
+  std::optional<QString> RunDirectoryDialog(const QString&) override { return std::nullopt; }
+
+ private:
+  TConsoleView& c_;
+};
 
 struct TFoundFile {
   QString path;
@@ -95,13 +147,14 @@ int main(int argc, char* argv[]) {
   const QCommandLineOption naming({"n", "naming"}, "input | number", "M");
   const QCommandLineOption overwrite("overwrite", "replace existing output files");
   const QCommandLineOption noOverwrite("no-overwrite", "choose a free name instead of replacing");
+  const QCommandLineOption jobsOption({"j", "jobs"}, "run up to N conversions at once (0: one per processor)", "N");
   const QCommandLineOption keepTree("keep-tree",
                                     "write the outputs of a folder's files into the same sub-folders of the output "
                                     "directory");
   const QCommandLineOption skipExisting("skip-existing", "leave files whose output name exists (reported as skipped)");
   const QCommandLineOption help({"h", "help"}, "show this help");
   const QCommandLineOption version("version", "print the version");
-  cli.addOptions({format, rate, bitrate, mono, stereo, outputDir, naming, overwrite, noOverwrite, keepTree,
+  cli.addOptions({format, rate, bitrate, mono, stereo, outputDir, naming, overwrite, noOverwrite, jobsOption, keepTree,
                   skipExisting, help, version});
   // File names exactly as given: Qt's own decoding would lose the bytes of
   // names that are not UTF-8.
@@ -134,6 +187,14 @@ int main(int argc, char* argv[]) {
   if (cli.isSet(rate)) rateIx = Choose("--rate", cli.value(rate), SampleRateList());
   if (cli.isSet(bitrate)) bitRateIx = Choose("--bitrate", cli.value(bitrate), BitRateList());
   if (cli.isSet(naming)) namingIx = Choose("--naming", cli.value(naming), {"input", "number"});
+  int jobs = 1;
+  if (cli.isSet(jobsOption)) {
+    bool ok = false;
+    jobs = cli.value(jobsOption).trimmed().toInt(&ok);
+    if (!ok || jobs < 0 || jobs > 64)
+      UsageError(QStringLiteral("invalid value '%1' for --jobs; allowed: 0 to 64").arg(cli.value(jobsOption)));
+    if (jobs == 0) jobs = std::max(1, QThread::idealThreadCount());
+  }
   QString dir;
   if (cli.isSet(outputDir)) {
     dir = cli.value(outputDir);
@@ -172,15 +233,25 @@ int main(int argc, char* argv[]) {
   controller.btnBatchClick();
   if (controller.CurrentPage() != TPage::Batch) return 1;
 
+  // The controllers of a batch run side by side (--jobs), declared before the
+  // signal handler that stops them.
+  std::vector<std::unique_ptr<TSlotView>> slotViews;
+  std::vector<std::unique_ptr<TfrmMain>> workers;
   int stoppedBy = 0;  // the signal that stopped us
   WatchTerminationSignals([&](int signal) {
     if (stoppedBy) return;
     stoppedBy = signal;
     // A batch stops as with Stop; files being added are abandoned at once.
     RunGuarded([&] {
+      bool anyBusy = false;
+      for (auto& w : workers) {
+        if (!w->Busy()) continue;
+        anyBusy = true;
+        w->btnStopConvertClick();
+      }
       if (controller.Busy())
         controller.btnStopConvertClick();
-      else
+      else if (!anyBusy)
         controller.AbortAdding();
     });
   });
@@ -221,10 +292,37 @@ int main(int argc, char* argv[]) {
   }
 
   view.StartClock();
-  RunGuarded([&] { controller.btnConvertClick(); });
-  while (controller.Busy()) ProcessUiEventsWaiting();
-  // The stopped job's end still has to come in.
-  while (controller.Runner()->Running()) ProcessUiEventsWaiting();
+  const int slotCount = std::min(jobs, view.RowCount());
+  if (slotCount <= 1) {
+    RunGuarded([&] { controller.btnConvertClick(); });
+    while (controller.Busy()) ProcessUiEventsWaiting();
+    // The stopped job's end still has to come in.
+    while (controller.Runner()->Running()) ProcessUiEventsWaiting();
+  } else {
+    // Side by side: one controller with its own runner per slot, all over the
+    // one list, taking its rows in order and sharing the batch's output names.
+    view.SetParallel(true);
+    for (int i = 0; i < view.RowCount(); ++i) view.SetRowProgress(i, QString());
+    const auto outputs = std::make_shared<QSet<QString>>();
+    int next = 0;
+    auto nextRow = [&] { return stoppedBy || next >= view.RowCount() ? -1 : next++; };
+    for (int k = 0; k < slotCount; ++k) {
+      auto slotView = std::make_unique<TSlotView>(view);
+      auto worker = std::make_unique<TfrmMain>(*slotView, startOptions);
+      slotView->worker = worker.get();
+      worker->AdoptSettingsFrom(controller);
+      worker->ShareBatchOutputs(outputs);
+      slotViews.push_back(std::move(slotView));
+      workers.push_back(std::move(worker));
+    }
+    for (auto& w : workers) RunGuarded([&] { w->RunBatchRows(nextRow); });
+    auto anyRunning = [&] {
+      for (auto& w : workers)
+        if (w->Busy() || w->Runner()->Running()) return true;
+      return false;
+    };
+    while (anyRunning()) ProcessUiEventsWaiting();
+  }
   view.EndLiveLine();
 
   view.PrintSummary();

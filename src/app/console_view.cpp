@@ -32,22 +32,69 @@ void TConsoleView::AddRow(const QString& fileName, const QString& information) {
 }
 
 void TConsoleView::SetRowProgress(int row, const QString& text) {
+  SetRowProgressOf(row, text, controller_ ? controller_->OutputFile() : QString());
+}
+
+void TConsoleView::SetRowProgressOf(int row, const QString& text, const QString& output) {
   if (row < 0 || row >= RowCount()) return;
   rows_[size_t(row)].progress = text;
   if (text == u"Done" || text == u"Error" || text == u"Abort" || text == u"Skipped") {
     EndLiveLine();
-    const QString output = controller_ ? controller_->OutputFile() : QString();
     // A row that never started (deleted or rejected at its turn) has no output.
     const QString arrow = output.isEmpty() ? QString() : QStringLiteral(" -> ") + PrintableFileName(output);
-    Print(stdout, PrintableFileName(rows_[size_t(row)].file) + arrow + QStringLiteral(": ") + text + u'\n');
+    const QString line = PrintableFileName(rows_[size_t(row)].file) + arrow + QStringLiteral(": ") + text + u'\n';
+    if (!parallel_) {
+      Print(stdout, line);
+      return;
+    }
+    // Side by side, rows end in any order; their lines come in the list's.
+    finished_[row] = line;
+    FlushFinished(false);
+    if (interactive_) DrawLiveParallel();
     return;
   }
-  if (interactive_ && !text.isEmpty()) DrawLive(row);
+  if (interactive_ && !text.isEmpty()) parallel_ ? DrawLiveParallel() : DrawLive(row);
 }
 
 void TConsoleView::SetProgress(int percent) {
   batchPercent_ = percent;
   if (interactive_ && controller_ && controller_->Busy()) DrawLive(controller_->JobIndex());
+}
+
+namespace {
+// The share of a row done: 1 when it ended, its percentage while it runs.
+double RowShare(const QString& progress) {
+  if (progress.isEmpty()) return 0;
+  if (!progress.endsWith(u'%')) return 1;
+  QString pct = progress.left(progress.size() - 1);
+  pct.replace(u',', u'.');
+  return pct.toDouble() / 100;
+}
+
+QString ShortName(const QString& path, int width) {
+  QString name = PrintableFileName(path);
+  name = name.mid(name.lastIndexOf(u'/') + 1);
+  return name.size() > width ? QStringLiteral("...") + name.right(width - 3) : name;
+}
+}  // namespace
+
+void TConsoleView::DrawLiveParallel() {
+  double done = 0;
+  QStringList running;
+  for (const Row& r : rows_) {
+    done += RowShare(r.progress);
+    if (r.progress.endsWith(u'%')) running << ShortName(r.file, 24) + u' ' + r.progress;
+  }
+  const double share = RowCount() ? done / RowCount() : 0;
+  constexpr int kWidth = 20;
+  const int filled = int(share * kWidth);
+  const QString bar = QString(filled, u'#') + QString(kWidth - filled, u'.');
+  Print(stdout, QStringLiteral("\r\033[K[%1] %2%  %3 running: %4%5")
+                    .arg(bar)
+                    .arg(int(share * 100), 3)
+                    .arg(running.size())
+                    .arg(running.join(QStringLiteral(", ")), TimeLeftAt(share)));
+  liveShown_ = true;
 }
 
 void TConsoleView::DrawLive(int row) {
@@ -78,19 +125,31 @@ QString Duration(qint64 ms) {
 QString TConsoleView::TimeLeft(int row) const {
   // The share of the batch done: whole rows before this one, and this one's
   // percentage; the rest is assumed to go at the same pace.
-  if (!clock_.isValid() || RowCount() == 0) return QString();
-  QString pct = rows_[size_t(row)].progress;
-  pct.chop(1);
-  pct.replace(u',', u'.');
-  bool ok = false;
-  const double filePart = pct.toDouble(&ok);
-  const double done = (row + (ok ? filePart / 100 : 0)) / RowCount();
+  if (RowCount() == 0) return QString();
+  const QString& p = rows_[size_t(row)].progress;
+  return TimeLeftAt((row + (p.endsWith(u'%') ? RowShare(p) : 0)) / RowCount());
+}
+
+QString TConsoleView::TimeLeftAt(double done) const {
+  if (!clock_.isValid()) return QString();
   const qint64 elapsed = clock_.elapsed();
   if (done < 0.01 || elapsed < 2000) return QString();
   return QStringLiteral("  about %1 left").arg(Duration(qint64(elapsed * (1 - done) / done)));
 }
 
+void TConsoleView::FlushFinished(bool all) {
+  bool printed = false;
+  while (!finished_.empty() && (all || finished_.begin()->first == nextLine_)) {
+    if (!printed) EndLiveLine();
+    printed = true;
+    nextLine_ = finished_.begin()->first + 1;
+    Print(stdout, finished_.begin()->second);
+    finished_.erase(finished_.begin());
+  }
+}
+
 void TConsoleView::PrintSummary() {
+  FlushFinished(true);
   EndLiveLine();
   int done = 0, failed = rejected_, skipped = 0, stopped = 0;
   for (const Row& r : rows_) {

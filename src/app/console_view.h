@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 
 #include <cstdio>
+#include <map>
 #include <vector>
 
 #include "main_view.h"
@@ -26,6 +27,10 @@ class TConsoleView : public IMainView {
   QString RowFileName(int row) const override { return rows_[size_t(row)].file; }
   QString RowProgress(int row) const override { return rows_[size_t(row)].progress; }
   void SetRowProgress(int row, const QString& text) override;
+  // The same for a row converted by another controller, with its output.
+  void SetRowProgressOf(int row, const QString& text, const QString& output);
+  // Several rows run at once: the live line shows each and the whole batch.
+  void SetParallel(bool parallel) { parallel_ = parallel; }
   void DeleteRow(int row) override { rows_.erase(rows_.begin() + row); }
   void ClearRows() override { rows_.clear(); }
   std::vector<int> SelectedRows() const override { return {}; }
@@ -77,6 +82,11 @@ class TConsoleView : public IMainView {
   };
   void DrawLive(int row);
   QString TimeLeft(int row) const;
+  QString TimeLeftAt(double done) const;
+  void DrawLiveParallel();
+  // Prints the finished rows' lines that are next in the list's order (all
+  // of them at the end).
+  void FlushFinished(bool all);
 
   bool interactive_;
   const TfrmMain* controller_ = nullptr;
@@ -88,5 +98,8 @@ class TConsoleView : public IMainView {
   int rejected_ = 0;
   int failures_ = 0;
   bool liveShown_ = false;
+  bool parallel_ = false;
+  std::map<int, QString> finished_;  // lines of finished rows not yet printed
+  int nextLine_ = 0;
   QElapsedTimer clock_;
 };

@@ -336,7 +336,7 @@ QString TfrmMain::WriteAvsScript(const QString& input) {
 bool TfrmMain::AvoidOutputName(const QString& candidate, const QString& input) const {
   // A job never replaces its own input or the input of any other row, nor an
   // output of an earlier job of the same batch (two inputs with one base name).
-  if (batchOutputs_.contains(CleanAbsolute(candidate))) return true;
+  if (Outputs().contains(CleanAbsolute(candidate))) return true;
   if (!PathExists(candidate)) return false;
   if (SameFileOnDisk(candidate, input)) return true;
   for (int i = 0; i < view_.RowCount(); ++i)
@@ -380,7 +380,7 @@ bool TfrmMain::StartJob(const QString& input) {
   // With overwrite on, an old output stays until the transcoder front puts
   // the complete new one in its place; a failed job leaves it as it was.
   outputExisted_ = PathExists(OutputFile_);
-  batchOutputs_.insert(CleanAbsolute(OutputFile_));
+  Outputs().insert(CleanAbsolute(OutputFile_));
 
   TEncodeChoice choice;
   choice.Format = SelectedText(FormatList(), view_.FormatIndex());
@@ -419,7 +419,8 @@ void TfrmMain::btnConvertClick() {
   for (int i = 0; i < view_.RowCount(); ++i) view_.SetRowProgress(i, QString());
   JobIndex_ = -1;
   Busy_ = true;
-  batchOutputs_.clear();
+  Outputs().clear();
+  nextRow_ = nullptr;
   view_.SetStatusText(QStringLiteral("Batch converting"));
   NextJob();
 }
@@ -428,7 +429,7 @@ void TfrmMain::NextJob() {
   // Files dropped while the last job ran join the list now, so this batch
   // takes them too.
   DrainPendingAdds();
-  ++JobIndex_;
+  AdvanceJob();
   try {
     while (Busy_ && JobIndex_ < view_.RowCount()) {
       if (StartJob(view_.RowFileName(JobIndex_))) {
@@ -441,7 +442,7 @@ void TfrmMain::NextJob() {
       // in silence. It has no output.
       OutputFile_.clear();
       view_.SetRowProgress(JobIndex_, jobSkipped_ ? QStringLiteral("Skipped") : QStringLiteral("Error"));
-      ++JobIndex_;
+      AdvanceJob();
     }
   } catch (...) {
     // A job that cannot even start (transcoder missing, script not written)
@@ -452,6 +453,34 @@ void TfrmMain::NextJob() {
   if (!Busy_) return;
   FinishBatch();
   if (view_.RowCount() > 0) view_.SetProgress(JobIndex_ * 100 / view_.RowCount());
+}
+
+void TfrmMain::AdvanceJob() {
+  if (!nextRow_) {
+    ++JobIndex_;
+    return;
+  }
+  const int row = nextRow_();
+  JobIndex_ = row >= 0 ? row : view_.RowCount();
+}
+
+void TfrmMain::RunBatchRows(std::function<int()> nextRow) {
+  if (Busy_ || probing_) return;
+  nextRow_ = std::move(nextRow);
+  JobIndex_ = -1;
+  Busy_ = true;
+  view_.SetBatchRunning(true);
+  NextJob();
+}
+
+void TfrmMain::AdoptSettingsFrom(const TfrmMain& other) {
+  if (!Runner_) Runner_ = std::make_unique<TRedirector>();
+  OutputDir_ = other.OutputDir_;
+  OverWrite_ = other.OverWrite_;
+  NamingMode_ = other.NamingMode_;
+  OutputSubfolder = other.OutputSubfolder;
+  SkipExisting = other.SkipExisting;
+  TitleText_ = other.TitleText_;
 }
 
 void TfrmMain::ConvertTerminated(TRedirector* sender) {

@@ -107,6 +107,15 @@ class TfrmMain {
   // shows "Skipped".
   std::function<QString(int row)> OutputSubfolder;
   bool SkipExisting = false;
+  // Several controllers over one list convert its rows side by side: each
+  // takes the rows nextRow hands out (a number past the last, or -1, when none
+  // is left) and all share one set of the batch's output names, so no two
+  // jobs take the same free name. The list's Progress cells are not cleared.
+  void RunBatchRows(std::function<int()> nextRow);
+  void ShareBatchOutputs(std::shared_ptr<QSet<QString>> outputs) { sharedOutputs_ = std::move(outputs); }
+  // A controller without a window of its own takes the output choices, the
+  // options above and a runner from the one that read the settings.
+  void AdoptSettingsFrom(const TfrmMain& other);
 
   // Skips a second probe of a file whose path, size and modification time are
   // unchanged since it was accepted (the next probe gives the same facts).
@@ -134,6 +143,9 @@ class TfrmMain {
   void DeleteScriptFile();
   void RemoveFrontPartial();
   QString JobOutputDir() const;
+  void AdvanceJob();
+  QSet<QString>& Outputs() { return sharedOutputs_ ? *sharedOutputs_ : batchOutputs_; }
+  const QSet<QString>& Outputs() const { return sharedOutputs_ ? *sharedOutputs_ : batchOutputs_; }
   QString FirstOutputName(const QString& input) const;
   void EndLoad();
 
@@ -169,6 +181,8 @@ class TfrmMain {
   bool quietRejection_ = false;
   int loadDepth_ = 0;
   QSet<QString> batchOutputs_;       // outputs named in this batch
+  std::shared_ptr<QSet<QString>> sharedOutputs_;  // the same, shared with other controllers
+  std::function<int()> nextRow_;     // hands out rows when controllers share a list
   struct PendingAdd {
     QString path;
     bool isList;

@@ -164,7 +164,7 @@ QString SlowFfmpeg(const QString& dir) {
   f.open(QIODevice::WriteOnly);
   f.write("#!/bin/sh\n"
           "case \" $* \" in\n"
-          "  *\" -vn \"*) echo $$ > \"$MARK.tmp\"; mv \"$MARK.tmp\" \"$MARK\" ;;\n"
+          "  *\" -vn \"*) echo $$ >> \"$MARK.pids\"; echo $$ > \"$MARK.$$\"; mv \"$MARK.$$\" \"$MARK\" ;;\n"
           "  *) echo probe >> \"$MARK.probes\"; [ -n \"$SLOW_PROBE\" ] && exec sleep 600 ;;\n"
           "esac\n"
           "exec ffmpeg -re \"$@\"\n");
@@ -241,6 +241,78 @@ TEST_F(BatchE2E, SignalsStopTheJobAndLeaveNothingBehind) {
     EXPECT_TRUE(QDir(outDir).entryList(QDir::Files | QDir::Hidden).isEmpty())
         << c.signal << " " << QDir(outDir).entryList(QDir::Files | QDir::Hidden).join(" ").toStdString();
   }
+}
+
+TEST_F(BatchE2E, SideBySideJobsGiveWhatOneAtATimeGives) {
+  // Inputs whose names clash in the output folder.
+  const QString in = work.filePath("in");
+  for (const char* d : {"/x", "/y"}) QDir().mkpath(in + d);
+  const QStringList inputs{in + "/x/clip.mp4", in + "/y/clip.mp4", in + "/clip.avi", in + "/clip.mov", in + "/other.mpg"};
+  for (const QString& f : inputs) QFile::copy(clips->filePath("clip" + f.mid(f.lastIndexOf('.'))), f);
+  struct Case {
+    QStringList options;
+    bool oldOutput;  // a clip.MP3 is there before the batch
+  };
+  const Case cases[] = {{{}, false}, {{"-n", "number"}, false}, {{"--overwrite"}, true}, {{}, true}};
+  for (const Case& c : cases) {
+    QStringList results[2], files[2];
+    for (int j = 0; j < 2; ++j) {
+      const QString out = work.filePath(QStringLiteral("out-%1").arg(j));
+      QDir(out).removeRecursively();
+      QDir().mkpath(out);
+      if (c.oldOutput) {
+        QFile old(out + "/clip.MP3");
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old");
+      }
+      const Result r = Batch(QStringList{"-j", j == 0 ? "1" : "2", "-o", out} + c.options + inputs);
+      EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+      for (QString line : r.out.split('\n'))
+        if (line.contains(" -> ")) results[j] << line.replace(out, "OUT");
+      for (const QString& f : QDir(out).entryList(QDir::Files, QDir::Name))
+        files[j] << f + (QFileInfo(out + "/" + f).size() > 100 ? " audio" : " old");
+    }
+    const std::string what = c.options.join(" ").toStdString() + (c.oldOutput ? " with an old output" : "");
+    EXPECT_EQ(results[0].size(), inputs.size()) << what;
+    EXPECT_EQ(results[1], results[0]) << what;
+    EXPECT_EQ(files[1], files[0]) << what;
+  }
+}
+
+TEST_F(BatchE2E, CtrlCStopsEveryJobRunningSideBySide) {
+  Generate("minute clip.mp4", 60, {"-c:v", "mpeg4", "-c:a", "aac"}, "size=32x32:rate=1");
+  QFile::copy(clips->filePath("minute clip.mp4"), clips->filePath("second minute.mp4"));
+  const QString mark = work.filePath("mark");
+  QProcess p;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("SONOLIFT_INI", work.filePath("strings.ini"));
+  env.insert("SONOLIFT_FFMPEG", SlowFfmpeg(work.path()));
+  env.insert("MARK", mark);
+  p.setProcessEnvironment(env);
+  p.start(QStringLiteral(SONOLIFT_BATCH), {"-j", "2", "-o", outDir, clips->filePath("minute clip.mp4"),
+                                           clips->filePath("second minute.mp4"), clips->filePath("clip.mp4")});
+  ASSERT_TRUE(p.waitForStarted());
+  std::vector<pid_t> ffmpegs;
+  for (int i = 0; i < 6000 && ffmpegs.size() < 2; ++i) {
+    ffmpegs.clear();
+    QFile pids(mark + ".pids");
+    if (pids.open(QIODevice::ReadOnly))
+      for (const QByteArray& line : pids.readAll().split('\n'))
+        if (line.toInt() > 0) ffmpegs.push_back(pid_t(line.toInt()));
+    if (ffmpegs.size() < 2) QThread::msleep(20);
+  }
+  ASSERT_EQ(ffmpegs.size(), 2u) << "two conversions never ran at once";
+  for (pid_t f : ffmpegs) ASSERT_TRUE(WaitForOutputOpen(f, QDir(outDir).canonicalPath()));
+  ASSERT_EQ(p.state(), QProcess::Running);
+  ::kill(pid_t(p.processId()), SIGINT);
+  ASSERT_TRUE(p.waitForFinished(120000));
+  const QString out = QString::fromLocal8Bit(p.readAllStandardOutput());
+  EXPECT_EQ(p.exitCode(), 130) << out.toStdString();
+  EXPECT_EQ(out.count(": Abort\n"), 2) << out.toStdString();
+  EXPECT_TRUE(out.contains("0 done, 0 failed, 0 skipped, 3 stopped")) << out.toStdString();
+  for (pid_t f : ffmpegs) EXPECT_TRUE(ProcessGone(f));
+  EXPECT_TRUE(QDir(outDir).entryList(QDir::Files | QDir::Hidden).isEmpty())
+      << QDir(outDir).entryList(QDir::Files | QDir::Hidden).join(" ").toStdString();
 }
 
 TEST_F(BatchE2E, CtrlCWhileAListLoadsStopsAtOnce) {
