@@ -40,7 +40,7 @@ class TSlotView : public IMainView {
   QString RowFileName(int row) const override { return c_.RowFileName(row); }
   QString RowProgress(int row) const override { return c_.RowProgress(row); }
   void SetRowProgress(int row, const QString& text) override {
-    c_.SetRowProgressOf(row, text, worker ? worker->OutputFile() : QString());
+    c_.SetRowProgressOf(row, text, worker ? worker->OutputFile() : QString(), worker ? worker->JobNote() : QString());
   }
   void DeleteRow(int) override {}
   void ClearRows() override {}
@@ -148,13 +148,16 @@ int main(int argc, char* argv[]) {
   const QCommandLineOption overwrite("overwrite", "replace existing output files");
   const QCommandLineOption noOverwrite("no-overwrite", "choose a free name instead of replacing");
   const QCommandLineOption jobsOption({"j", "jobs"}, "run up to N conversions at once (0: one per processor)", "N");
+  const QCommandLineOption copyAudio("copy-audio",
+                                     "keep the source's audio stream as it is where the format's container holds its "
+                                     "codec (rate, bit rate and channels are then the source's); convert otherwise");
   const QCommandLineOption keepTree("keep-tree",
                                     "write the outputs of a folder's files into the same sub-folders of the output "
                                     "directory");
   const QCommandLineOption skipExisting("skip-existing", "leave files whose output name exists (reported as skipped)");
   const QCommandLineOption help({"h", "help"}, "show this help");
   const QCommandLineOption version("version", "print the version");
-  cli.addOptions({format, rate, bitrate, mono, stereo, outputDir, naming, overwrite, noOverwrite, jobsOption, keepTree,
+  cli.addOptions({format, rate, bitrate, mono, stereo, outputDir, naming, overwrite, noOverwrite, jobsOption, copyAudio, keepTree,
                   skipExisting, help, version});
   // File names exactly as given: Qt's own decoding would lose the bytes of
   // names that are not UTF-8.
@@ -260,6 +263,7 @@ int main(int argc, char* argv[]) {
   QHash<int, QString> subfolders;
   if (cli.isSet(keepTree)) controller.OutputSubfolder = [&](int row) { return subfolders.value(row); };
   controller.SkipExisting = cli.isSet(skipExisting);
+  controller.CopyAudio = cli.isSet(copyAudio);
 
   bool allAccepted = true;
   for (const QString& file : files) {

@@ -32,17 +32,20 @@ void TConsoleView::AddRow(const QString& fileName, const QString& information) {
 }
 
 void TConsoleView::SetRowProgress(int row, const QString& text) {
-  SetRowProgressOf(row, text, controller_ ? controller_->OutputFile() : QString());
+  SetRowProgressOf(row, text, controller_ ? controller_->OutputFile() : QString(),
+                   controller_ ? controller_->JobNote() : QString());
 }
 
-void TConsoleView::SetRowProgressOf(int row, const QString& text, const QString& output) {
+void TConsoleView::SetRowProgressOf(int row, const QString& text, const QString& output, const QString& note) {
   if (row < 0 || row >= RowCount()) return;
   rows_[size_t(row)].progress = text;
   if (text == u"Done" || text == u"Error" || text == u"Abort" || text == u"Skipped") {
     EndLiveLine();
     // A row that never started (deleted or rejected at its turn) has no output.
     const QString arrow = output.isEmpty() ? QString() : QStringLiteral(" -> ") + PrintableFileName(output);
-    const QString line = PrintableFileName(rows_[size_t(row)].file) + arrow + QStringLiteral(": ") + text + u'\n';
+    const QString how = note.isEmpty() || output.isEmpty() ? QString() : QStringLiteral(" (") + note + u')';
+    const QString line =
+        PrintableFileName(rows_[size_t(row)].file) + arrow + QStringLiteral(": ") + text + how + u'\n';
     if (!parallel_) {
       Print(stdout, line);
       return;

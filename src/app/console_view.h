@@ -27,8 +27,9 @@ class TConsoleView : public IMainView {
   QString RowFileName(int row) const override { return rows_[size_t(row)].file; }
   QString RowProgress(int row) const override { return rows_[size_t(row)].progress; }
   void SetRowProgress(int row, const QString& text) override;
-  // The same for a row converted by another controller, with its output.
-  void SetRowProgressOf(int row, const QString& text, const QString& output);
+  // The same for a row converted by another controller, with its output and
+  // what the job did (kept the audio or converted it).
+  void SetRowProgressOf(int row, const QString& text, const QString& output, const QString& note = QString());
   // Several rows run at once: the live line shows each and the whole batch.
   void SetParallel(bool parallel) { parallel_ = parallel; }
   void DeleteRow(int row) override { rows_.erase(rows_.begin() + row); }

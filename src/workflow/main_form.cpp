@@ -392,7 +392,19 @@ bool TfrmMain::StartJob(const QString& input) {
     ScriptFile_ = WriteAvsScript(input);
     source = ScriptFile_;
   }
-  const TCommand command = ConvertCommand(programDir_, source, OutputFile_, choice);
+  // Keeping the source's audio as it is, where asked and where the output
+  // can hold it (one audio stream, so that the one probed is the one kept).
+  jobNote_.clear();
+  bool copy = false;
+  if (CopyAudio) {
+    copy = facts_.AudioStreams == 1 && FormatHoldsCodec(choice.Format, facts_.AudioCodec);
+    jobNote_ = copy ? QStringLiteral("audio copied: %1").arg(facts_.AudioCodec)
+               : facts_.AudioStreams != 1
+                   ? QStringLiteral("converted: %1 audio streams").arg(facts_.AudioStreams)
+                   : QStringLiteral("converted: %1 does not go into %2").arg(facts_.AudioCodec, choice.Format);
+  }
+  const TCommand command = copy ? CopyAudioCommand(programDir_, source, OutputFile_)
+                                : ConvertCommand(programDir_, source, OutputFile_, choice);
 
   EndRunningChild();
   SetUpRunner(true);
@@ -480,6 +492,7 @@ void TfrmMain::AdoptSettingsFrom(const TfrmMain& other) {
   NamingMode_ = other.NamingMode_;
   OutputSubfolder = other.OutputSubfolder;
   SkipExisting = other.SkipExisting;
+  CopyAudio = other.CopyAudio;
   TitleText_ = other.TitleText_;
 }
 

@@ -107,6 +107,11 @@ class TfrmMain {
   // shows "Skipped".
   std::function<QString(int row)> OutputSubfolder;
   bool SkipExisting = false;
+  // Keep the source's audio stream without re-encoding where the chosen
+  // format's container holds its codec; JobNote then says what the running or
+  // last job did ("" without CopyAudio).
+  bool CopyAudio = false;
+  const QString& JobNote() const { return jobNote_; }
   // Several controllers over one list convert its rows side by side: each
   // takes the rows nextRow hands out (a number past the last, or -1, when none
   // is left) and all share one set of the batch's output names, so no two
@@ -179,6 +184,7 @@ class TfrmMain {
   bool addAborted_ = false;
   bool jobSkipped_ = false;
   bool quietRejection_ = false;
+  QString jobNote_;
   int loadDepth_ = 0;
   QSet<QString> batchOutputs_;       // outputs named in this batch
   std::shared_ptr<QSet<QString>> sharedOutputs_;  // the same, shared with other controllers

@@ -110,7 +110,15 @@ std::optional<double> ParseEncoderLine(const QByteArray& line, TMediaFacts& fact
     }
   }
 
-  if (streamLine && line.contains("Audio: ")) facts.HasAudio = true;
+  if (const qsizetype audio = streamLine ? line.indexOf("Audio: ") : -1; audio >= 0) {
+    facts.HasAudio = true;
+    if (facts.AudioStreams++ == 0) {
+      const QByteArray rest = line.mid(audio + 7);
+      qsizetype end = 0;
+      while (end < rest.size() && rest[end] != ' ' && rest[end] != ',') ++end;
+      facts.AudioCodec = QString::fromLatin1(rest.left(end));
+    }
+  }
 
   const qsizetype at = line.indexOf("time=");
   if (at < 0) return std::nullopt;

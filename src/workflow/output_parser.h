@@ -14,6 +14,8 @@ struct TMediaFacts {
   int VideoWidth = 0;
   int VideoHeight = 0;
   bool HasAudio = false;
+  int AudioStreams = 0;  // "Stream #" lines with an audio stream
+  QString AudioCodec;    // the first audio stream's codec, as FFmpeg names it
 };
 
 // Compiles the two patterns once for the program's life; called at start-up

@@ -1,6 +1,8 @@
 // Transcoder command lines and output naming.
 #include "transcoder_commands.h"
 
+#include <QHash>
+
 #include "file_names.h"
 
 const QStringList& FormatList() {
@@ -74,6 +76,32 @@ TCommand ConvertCommand(const QString& programDir, const QString& input, const Q
     cmd.Literal(rates);
   cmd.Literal(QStringLiteral(" ")).Path(output);
   return cmd.Take();
+}
+
+TCommand CopyAudioCommand(const QString& programDir, const QString& input, const QString& output) {
+  return TCommandBuilder(programDir + QLatin1String(kTranscoderName))
+      .Literal(QStringLiteral(" -vn "))
+      .Literal(QStringLiteral(" -i "))
+      .Path(input)
+      .Literal(QStringLiteral("  -acodec copy "))
+      .Literal(QStringLiteral(" "))
+      .Path(output)
+      .Take();
+}
+
+bool FormatHoldsCodec(const QString& format, const QString& codec) {
+  // What each container takes and players play from it.
+  static const QHash<QString, QStringList> holds{
+      {"MP3", {"mp3"}},
+      {"MP4", {"aac", "mp3", "ac3", "eac3", "alac", "opus", "flac"}},
+      {"3GP", {"amr_nb", "amr_wb", "aac"}},
+      {"WMA", {"wmav1", "wmav2", "wmapro"}},
+      {"WAV", {"pcm_s16le", "pcm_u8", "pcm_s24le", "pcm_s32le", "pcm_f32le", "pcm_alaw", "pcm_mulaw"}},
+      {"AU", {"pcm_s16be", "pcm_s8", "pcm_s24be", "pcm_s32be", "pcm_f32be", "pcm_alaw", "pcm_mulaw"}},
+      {"AIFF", {"pcm_s16be", "pcm_s8", "pcm_s24be", "pcm_s32be", "pcm_f32be", "pcm_f64be"}},
+      {"OGG", {"vorbis", "opus", "flac", "speex"}},
+  };
+  return holds.value(format.toUpper()).contains(codec);
 }
 
 namespace {

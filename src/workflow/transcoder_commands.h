@@ -37,6 +37,13 @@ struct TEncodeChoice {
 TCommand ConvertCommand(const QString& programDir, const QString& input, const QString& output,
                        const TEncodeChoice& choice);
 
+// The command that keeps the input's audio stream as it is (no -ac, -ar or
+// -ab: the source's own), for a container that can hold its codec.
+TCommand CopyAudioCommand(const QString& programDir, const QString& input, const QString& output);
+// True when an output of this format (the list's text) can hold an audio
+// stream of this codec (as FFmpeg names it) as it is.
+bool FormatHoldsCodec(const QString& format, const QString& codec);
+
 // The upper-cased extension of the file-name part, with its dot ("" when none).
 QString UpperExtension(const QString& path);
 // Inputs of these types are first tried through a script.

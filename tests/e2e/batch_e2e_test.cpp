@@ -315,6 +315,41 @@ TEST_F(BatchE2E, CtrlCStopsEveryJobRunningSideBySide) {
       << QDir(outDir).entryList(QDir::Files | QDir::Hidden).join(" ").toStdString();
 }
 
+// FFmpeg's checksum of the first audio stream's packets, as stored.
+QString AudioPacketsHash(const QString& file) {
+  QProcess p;
+  p.start("ffmpeg", {"-nostdin", "-v", "error", "-i", file, "-map", "0:a:0", "-c", "copy", "-f", "streamhash", "-hash",
+                     "md5", "-"});
+  p.waitForFinished(60000);
+  return QString::fromLatin1(p.readAllStandardOutput()).trimmed().section(',', 2);
+}
+
+TEST_F(BatchE2E, CopyAudioKeepsTheStreamWhereTheFormatHoldsItAndConvertsElsewhere) {
+  struct Case {
+    const char* input;
+    const char* format;
+    bool copies;
+  };
+  const Case cases[] = {{"clip.mp4", "MP4", true},  {"clip.avi", "MP3", true},  {"clip.wmv", "WMA", true},
+                        {"clip.mp4", "MP3", false}, {"clip.mpg", "OGG", false}, {"clip.mov", "WAV", false}};
+  for (const Case& c : cases) {
+    QDir(outDir).removeRecursively();
+    QDir().mkpath(outDir);
+    const Result r = Batch({"--copy-audio", "-f", c.format, "-r", "22050", "-o", outDir, clips->filePath(c.input)});
+    const std::string what = std::string(c.input) + " to " + c.format;
+    EXPECT_EQ(r.exitCode, 0) << what << r.out.toStdString() << r.err.toStdString();
+    ASSERT_EQ(Outputs().size(), 1) << what;
+    const QString out = outDir + "/" + Outputs().first();
+    EXPECT_TRUE(r.out.contains(c.copies ? ": Done (audio copied: " : ": Done (converted: ")) << what << r.out.toStdString();
+    if (c.copies) {
+      EXPECT_EQ(AudioPacketsHash(out), AudioPacketsHash(clips->filePath(c.input))) << what;
+      EXPECT_NE(Probe(out, "sample_rate"), "22050") << what;  // the source's rate, not the one asked
+    } else {
+      EXPECT_EQ(Probe(out, "sample_rate"), "22050") << what;
+    }
+  }
+}
+
 TEST_F(BatchE2E, CtrlCWhileAListLoadsStopsAtOnce) {
   const QString mark = work.filePath("mark");
   const QString list = work.filePath("three.lst");

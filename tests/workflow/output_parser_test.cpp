@@ -106,3 +106,25 @@ TEST(OutputParser, PercentageUsesTheUsersDecimalSeparator) {
   EXPECT_EQ(FormatProgress(50.6024), "50,6%");
   QLocale::setDefault(QLocale::c());
 }
+
+TEST(OutputParser, CountsAudioStreamsAndNamesTheFirstOnesCodec) {
+  struct Case {
+    const char* text;
+    int streams;
+    const char* codec;
+  };
+  const Case cases[] = {
+      {"  Stream #0:1(und): Audio: aac (LC) (mp4a / 0x6134706D), 44100 Hz, mono\n", 1, "aac"},
+      {"  Stream #0:1: Audio: pcm_s16le ([1][0][0][0] / 0x0001), 8000 Hz\n"
+       "  Stream #0:2: Audio: mp3, 44100 Hz\n",
+       2, "pcm_s16le"},
+      {"  Stream #0:0: Audio: wmav2, 44100 Hz, 1 channels\n", 1, "wmav2"},
+      {"  Stream #0:0: Video: h264, 64x48\n", 0, ""},
+  };
+  for (const Case& c : cases) {
+    ParseRun run;
+    run.Feed(c.text);
+    EXPECT_EQ(run.facts.AudioStreams, c.streams) << c.text;
+    EXPECT_EQ(run.facts.AudioCodec, c.codec) << c.text;
+  }
+}
