@@ -151,35 +151,29 @@ class TRedirectorThread {
       std::atomic<bool> out{true}, err{true};
     };
     const auto watch = std::make_shared<Watch>();
+    // Hands one read of a pipe over; a read that fails stops the watch on it.
+    auto readOver = [&](int fd, std::atomic<bool>& watched, void (TRedirector::*read)()) -> int {
+      const int n = watched ? Peek(fd) : 0;
+      if (n <= 0) return 0;
+      std::atomic<bool>* flag = &watched;
+      return ch->HandOver([r, n, read, flag, keep = watch] {
+               r->Available = uint32_t(n);
+               try {
+                 (r->*read)();
+               } catch (...) {
+                 *flag = false;
+                 throw;
+               }
+             })
+                 ? 1
+                 : -1;
+    };
     auto pass = [&]() -> int {  // 1 data handed over, 0 idle, -1 stop
-      int handed = 0;
-      if (const int n = watch->out ? Peek(out) : 0; n > 0) {
-        if (!ch->HandOver([r, n, watch] {
-              r->Available = uint32_t(n);
-              try {
-                r->ReadStdOut();
-              } catch (...) {
-                watch->out = false;
-                throw;
-              }
-            }))
-          return -1;
-        handed = 1;
-      }
-      if (const int n = watch->err ? Peek(err) : 0; n > 0) {
-        if (!ch->HandOver([r, n, watch] {
-              r->Available = uint32_t(n);
-              try {
-                r->ReadStdErr();
-              } catch (...) {
-                watch->err = false;
-                throw;
-              }
-            }))
-          return -1;
-        handed = 1;
-      }
-      return handed;
+      const int o = readOver(out, watch->out, &TRedirector::ReadStdOut);
+      if (o < 0) return -1;
+      const int e = readOver(err, watch->err, &TRedirector::ReadStdErr);
+      if (e < 0) return -1;
+      return o | e;
     };
 
     while (!ch->Cancelled()) {

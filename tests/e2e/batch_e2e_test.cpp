@@ -86,6 +86,10 @@ class BatchE2E : public ::testing::Test {
   }
 
   QStringList Outputs() const { return QDir(outDir).entryList(QDir::Files, QDir::Name); }
+
+  // Starts the batch program over an FFmpeg that converts in real time (see
+  // SlowFfmpeg); with slowProbes every probe hangs until it is killed.
+  void StartSlow(QProcess& p, const QString& mark, const QStringList& args, bool slowProbes = false);
 };
 
 TEST_F(BatchE2E, EveryInputContainerGivesItsAudio) {
@@ -203,6 +207,17 @@ bool ProcessGone(pid_t pid) {
   return false;
 }
 
+void BatchE2E::StartSlow(QProcess& p, const QString& mark, const QStringList& args, bool slowProbes) {
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("SONOLIFT_INI", work.filePath("strings.ini"));
+  env.insert("SONOLIFT_FFMPEG", SlowFfmpeg(work.path()));
+  env.insert("MARK", mark);
+  if (slowProbes) env.insert("SLOW_PROBE", "1");
+  p.setProcessEnvironment(env);
+  p.start(QStringLiteral(SONOLIFT_BATCH), args);
+  ASSERT_TRUE(p.waitForStarted());
+}
+
 TEST_F(BatchE2E, SignalsStopTheJobAndLeaveNothingBehind) {
   Generate("minute clip.mp4", 60, {"-c:v", "mpeg4", "-c:a", "aac"}, "size=32x32:rate=1");
   struct Case {
@@ -213,13 +228,7 @@ TEST_F(BatchE2E, SignalsStopTheJobAndLeaveNothingBehind) {
   for (const Case& c : cases) {
     const QString mark = work.filePath(QStringLiteral("mark%1").arg(c.signal));
     QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("SONOLIFT_INI", work.filePath("strings.ini"));
-    env.insert("SONOLIFT_FFMPEG", SlowFfmpeg(work.path()));
-    env.insert("MARK", mark);
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(SONOLIFT_BATCH), {"-f", "mp3", "-o", outDir, clips->filePath("minute clip.mp4")});
-    ASSERT_TRUE(p.waitForStarted());
+    StartSlow(p, mark, {"-f", "mp3", "-o", outDir, clips->filePath("minute clip.mp4")});
     ASSERT_TRUE(WaitForFile(mark)) << "the conversion never started";
     QFile m(mark);
     ASSERT_TRUE(m.open(QIODevice::ReadOnly));
@@ -284,14 +293,8 @@ TEST_F(BatchE2E, CtrlCStopsEveryJobRunningSideBySide) {
   QFile::copy(clips->filePath("minute clip.mp4"), clips->filePath("second minute.mp4"));
   const QString mark = work.filePath("mark");
   QProcess p;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("SONOLIFT_INI", work.filePath("strings.ini"));
-  env.insert("SONOLIFT_FFMPEG", SlowFfmpeg(work.path()));
-  env.insert("MARK", mark);
-  p.setProcessEnvironment(env);
-  p.start(QStringLiteral(SONOLIFT_BATCH), {"-j", "2", "-o", outDir, clips->filePath("minute clip.mp4"),
-                                           clips->filePath("second minute.mp4"), clips->filePath("clip.mp4")});
-  ASSERT_TRUE(p.waitForStarted());
+  StartSlow(p, mark, {"-j", "2", "-o", outDir, clips->filePath("minute clip.mp4"), clips->filePath("second minute.mp4"),
+                      clips->filePath("clip.mp4")});
   std::vector<pid_t> ffmpegs;
   for (int i = 0; i < 6000 && ffmpegs.size() < 2; ++i) {
     ffmpegs.clear();
@@ -351,7 +354,7 @@ TEST_F(BatchE2E, CopyAudioKeepsTheStreamWhereTheFormatHoldsItAndConvertsElsewher
 }
 
 TEST_F(BatchE2E, CtrlCWhileAListLoadsStopsAtOnce) {
-  const QString mark = work.filePath("mark");
+  const QString mark = work.filePath("mark-list");
   const QString list = work.filePath("three.lst");
   QFile l(list);
   ASSERT_TRUE(l.open(QIODevice::WriteOnly));
@@ -360,14 +363,7 @@ TEST_F(BatchE2E, CtrlCWhileAListLoadsStopsAtOnce) {
               .toUtf8());
   l.close();
   QProcess p;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("SONOLIFT_INI", work.filePath("strings.ini"));
-  env.insert("SONOLIFT_FFMPEG", SlowFfmpeg(work.path()));
-  env.insert("MARK", mark);
-  env.insert("SLOW_PROBE", "1");  // every probe hangs until killed
-  p.setProcessEnvironment(env);
-  p.start(QStringLiteral(SONOLIFT_BATCH), {"-o", outDir, list});
-  ASSERT_TRUE(p.waitForStarted());
+  StartSlow(p, mark, {"-o", outDir, list}, /*slowProbes=*/true);
   ASSERT_TRUE(WaitForFile(mark + ".probes"));
   ASSERT_EQ(p.state(), QProcess::Running);
   ::kill(pid_t(p.processId()), SIGINT);
