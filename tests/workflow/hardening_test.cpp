@@ -32,6 +32,18 @@ struct Poll {
   }
 };
 
+// Runs action once the fake waits at the gate (see the fixture), then lets
+// it go on: the action runs inside whatever wait keeps the event loop going.
+std::unique_ptr<Poll> AtGate(const QString& gate, std::function<void()> action) {
+  return std::make_unique<Poll>([gate, action] {
+    if (!QFileInfo::exists(gate + ".started")) return false;
+    action();
+    QFile open(gate);
+    open.open(QIODevice::WriteOnly);
+    return true;
+  });
+}
+
 }  // namespace
 
 TEST_F(WorkflowTest, FileNamesReachTheTranscoderWholeAndAddNoArgument) {
@@ -135,12 +147,9 @@ TEST_F(WorkflowTest, StopEndsABatchAndNeverRejectsAFileBeingAdded) {
   const QByteArray probe = "P Duration: 00:00:05.00\nP Stream #0:1: Audio: mp3\n";
   bool stopped = false;
   {
-    Poll poll([&] {
-      if (!Reached(g1)) return false;
+    const auto stop = AtGate(g1, [&] {
       ctl->btnStopConvertClick();
       stopped = true;
-      Open(g1);
-      return true;
     });
     ctl->AddVideoFile(Clip("idle.mp4", "C write\nC exit 0\n", "W " + g1.toUtf8() + "\n" + probe));
   }
@@ -157,12 +166,7 @@ TEST_F(WorkflowTest, StopEndsABatchAndNeverRejectsAFileBeingAdded) {
   ctl->DropFiles({Clip("b.mp4", "C write\nC exit 0\n", "W " + g2.toUtf8() + "\n" + probe)});
   // The drop's probe runs inside the job's end, so it is answered from the
   // event loop it keeps running.
-  Poll poll([&] {
-    if (!Reached(g2)) return false;
-    ctl->btnStopConvertClick();
-    Open(g2);
-    return true;
-  });
+  const auto stop = AtGate(g2, [&] { ctl->btnStopConvertClick(); });
   Open(job);
   ASSERT_TRUE(WaitFor([&] { return view.rows.size() == 2 && !ctl->Probing(); }));
   WaitIdle();
@@ -180,12 +184,9 @@ TEST_F(WorkflowTest, StopDuringAScriptProbeStartsNoSecondProbe) {
        "W " + gate.toUtf8() + "\nA nothing\nP Duration: 00:00:05.00\nP Stream #0:1: Audio: mp3\n");
   const size_t callsBefore = Calls().size();
   bool stopped = false;
-  Poll poll([&] {
-    if (!Reached(gate)) return false;
+  const auto stop = AtGate(gate, [&] {
     ctl->btnStopConvertClick();
     stopped = true;
-    Open(gate);
-    return true;
   });
   ctl->btnConvertClick();
   ASSERT_TRUE(WaitFor([&] { return stopped; }));
@@ -253,12 +254,7 @@ TEST_F(WorkflowTest, ListProblemsAreNotedAndAnAbortedLoadStopsAtOnce) {
             "\r\n";
   WriteText(inDir + "three.lst", text);
   const size_t callsBefore = Calls().size();
-  Poll poll([&] {
-    if (!Reached(gate)) return false;
-    ctl->AbortAdding();
-    Open(gate);
-    return true;
-  });
+  const auto abort = AtGate(gate, [&] { ctl->AbortAdding(); });
   ctl->LoadFileList(inDir + "three.lst");
   EXPECT_EQ(Calls().size(), callsBefore + 1);
   EXPECT_EQ(view.rows.size(), 1u);
@@ -268,12 +264,7 @@ TEST_F(WorkflowTest, ListProblemsAreNotedAndAnAbortedLoadStopsAtOnce) {
 
   // A single add abandoned the same way; the next one is taken.
   const QString single = Gate("single");
-  Poll again([&] {
-    if (!Reached(single)) return false;
-    ctl->AbortAdding();
-    Open(single);
-    return true;
-  });
+  const auto again = AtGate(single, [&] { ctl->AbortAdding(); });
   ctl->AddVideoFile(Clip("single.mp4", "C write\nC exit 0\n",
                          "W " + single.toUtf8() + "\nP Duration: 00:00:05.00\nP Stream #0:1: Audio: mp3\n"));
   EXPECT_EQ(view.rows.size(), 2u);
