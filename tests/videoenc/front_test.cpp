@@ -13,7 +13,9 @@
 #include <chrono>
 #include <cmath>
 #include <fstream>
+#include <functional>
 #include <mutex>
+#include <set>
 #include <sstream>
 #include <thread>
 
@@ -133,6 +135,29 @@ std::string verdict(const fs::path& file, const Expected& want, std::optional<do
     return {};
 }
 
+// The two ways the front keeps an output out of sight until it is complete.
+struct Staging {
+    std::string name;
+    std::vector<std::pair<std::string, std::string>> env;
+};
+
+const Staging kStagings[] = {
+    {"unnamed file", {{"SONOLIFT_NO_TMPFILE", ""}}},
+    {"named .part file", {{"SONOLIFT_NO_TMPFILE", "1"}}},
+};
+
+// The process's file creation mask for one test; children inherit it.
+class Umask {
+public:
+    explicit Umask(mode_t mask) : old_(umask(mask)) {}
+    ~Umask() { umask(old_); }
+    Umask(const Umask&) = delete;
+    Umask& operator=(const Umask&) = delete;
+
+private:
+    mode_t old_;
+};
+
 class Front : public ::testing::Test {
 protected:
     // Clips are made on first use: each test runs in its own process and needs only some of them.
@@ -176,18 +201,127 @@ TEST_F(Front, ProbeDescriptionIsFfmpegsOwn) {
     EXPECT_EQ(bad.err.find("Duration:"), std::string::npos) << bad.err;
 }
 
-TEST_F(Front, ExistingOutputIsRefusedNotOverwrittenNorAskedAbout) {
-    for (const std::string extension : {"MP3", "OGG", "3GP"}) {
-        SCOPED_TRACE(extension);
-        const fs::path out = dir_ / ("exists." + extension);
-        writeFile(out, "keep me");
-        const Result r = front(command(format(extension), clip(2, 2).string(), out.string()),
-                               {.stdinPipe = true, .hangLimitSeconds = 60});
-        ASSERT_FALSE(r.hung) << "waited for an answer on stdin";
-        EXPECT_TRUE(r.exited && r.exitCode != 0) << r.describe();
-        EXPECT_EQ(readFile(out), "keep me");
-        EXPECT_NE(r.err.find("already exists"), std::string::npos) << r.err;
-        EXPECT_EQ(r.err.find("[y/N]"), std::string::npos) << r.err;
+TEST_F(Front, CompleteOutputReplacesAnExistingFileWithoutAsking) {
+    const Umask mask(027);
+    const Format m4a{"M4A", Shape::Plain, "aac"};  // a format FFmpeg has to choose from the name
+    const Format* formats[] = {&format("MP3"), &format("OGG"), &format("3GP"), &m4a};
+    int n = 0;
+    for (const Staging& staging : kStagings) {
+        for (const Format* f : formats) {
+            SCOPED_TRACE(staging.name + ", " + f->extension);
+            const fs::path folder = dir_ / ("replace-" + std::to_string(n++));
+            fs::create_directories(folder);
+            const fs::path out = folder / ("song." + f->extension);
+            writeFile(out, "keep me");
+            fs::permissions(out, fs::perms::owner_read | fs::perms::owner_write);
+            const Result r = front(command(*f, clip(2, 2).string(), out.string()),
+                                   {.env = staging.env, .stdinPipe = true, .hangLimitSeconds = 60});
+            ASSERT_FALSE(r.hung) << "waited for an answer on stdin";
+            ASSERT_TRUE(r.exited && r.exitCode == 0) << r.describe();
+            EXPECT_EQ(r.err.find("[y/N]"), std::string::npos) << r.err;
+            EXPECT_EQ(verdict(out, expected(*f, 2, 44100), 2.0), "");
+            EXPECT_EQ(fs::status(out).permissions() & fs::perms::mask, static_cast<fs::perms>(0640))
+                << "the new file should have the mode of any new file";
+            EXPECT_EQ(harness::folderNames(folder), std::set<std::string>{out.filename().string()});
+        }
+    }
+}
+
+TEST_F(Front, FailedConversionLeavesNoFileAndKeepsTheOldOne) {
+    const fs::path junk = dir_ / "junk.avi";
+    writeFile(junk, "not a video at all");
+    const std::string in = clip(1, 2).string(), silent = clip(1, 0).string(), missing = (dir_ / "missing.mp4").string();
+    struct Case {
+        std::string name;
+        std::string extension;
+        std::function<std::vector<std::string>(const std::string& out)> args;
+    };
+    const Case cases[] = {
+        {"unreadable input", "MP3", [&](const std::string& out) { return command(format("MP3"), junk.string(), out); }},
+        {"input without audio", "MP3", [&](const std::string& out) { return command(format("MP3"), silent, out); }},
+        // FFmpeg has created its output by the time the encoder refuses the bit rate.
+        {"encoder that refuses to open", "OGG",
+         [&](const std::string& out) {
+             return std::vector<std::string>{"-vn", "-i", in, "-acodec", "vorbis", "-ar", "48000", "-ab", "1000", out};
+         }},
+        {"3GP of a missing input", "3GP", [&](const std::string& out) { return command(format("3GP"), missing, out); }},
+    };
+    int n = 0;
+    for (const Staging& staging : kStagings) {
+        for (const Case& c : cases) {
+            for (const bool oldFile : {false, true}) {
+                SCOPED_TRACE(staging.name + ", " + c.name + (oldFile ? ", over an old file" : ""));
+                const fs::path folder = dir_ / ("fail-" + std::to_string(n++));
+                fs::create_directories(folder);
+                const fs::path out = folder / ("song." + c.extension);
+                if (oldFile) writeFile(out, "keep me");
+                const Result r = front(c.args(out.string()), {.env = staging.env});
+                EXPECT_TRUE(r.exited && r.exitCode != 0 && r.exitCode < 127) << r.describe();
+                const std::set<std::string> left = harness::folderNames(folder);
+                if (oldFile) {
+                    EXPECT_EQ(left, std::set<std::string>{out.filename().string()});
+                    EXPECT_EQ(readFile(out), "keep me");
+                } else {
+                    EXPECT_EQ(left, std::set<std::string>{});
+                }
+            }
+        }
+    }
+}
+
+// FFmpeg echoes input paths raw ("from 'PATH':"); a line break in a name would start a line that the main
+// program's parser reads as FFmpeg's own.
+TEST_F(Front, ControlCharactersInPathsStartNoLineOfTheirOwn) {
+    const std::string fake = "  Stream #0:9: Video: h264, 7777x7777, Audio: aac";
+    // True when a line (split at CR or LF, as the parser splits) starts, after blanks, with `head` and holds `part`.
+    const auto hasLine = [](const std::string& text, std::string_view head, std::string_view part = {}) {
+        std::size_t start = 0;
+        while (start <= text.size()) {
+            std::size_t end = text.find_first_of("\r\n", start);
+            if (end == std::string::npos) end = text.size();
+            const std::size_t first = std::min(text.find_first_not_of(" \t", start), end);
+            const std::string_view line = std::string_view(text).substr(first, end - first);
+            if (line.starts_with(head) && line.find(part) != std::string_view::npos) return true;
+            start = end + 1;
+        }
+        return false;
+    };
+    const auto fakedLine = [&](const std::string& text) { return hasLine(text, "Stream #0:9"); };
+    const fs::path withAudio = clip(2, 2), silent = clip(2, 0);
+    int n = 0;
+    for (const std::string lineBreak : {"\n", "\r"}) {
+        for (const bool audio : {true, false}) {
+            const std::string stem = "clip" + lineBreak + fake + (audio ? "" : " silent");
+            SCOPED_TRACE((lineBreak == "\n" ? "newline, " : "carriage return, ") +
+                         std::string(audio ? "with audio" : "without audio"));
+            const fs::path input = dir_ / (stem + ".mp4");
+            fs::copy_file(audio ? withAudio : silent, input);
+
+            for (const bool byFfmpeg : {false, true}) {  // our prober, FFmpeg itself
+                RunOptions options;
+                if (byFfmpeg) options.env = {{"SONOLIFT_FFMPEG", "ffmpeg"}};
+                const Result probe = front({"-i", input.string()}, options);
+                EXPECT_FALSE(fakedLine(probe.out + probe.err)) << probe.err;
+                EXPECT_NE(probe.err.find("Duration: 00:00:02."), std::string::npos) << probe.err;
+                EXPECT_EQ(hasLine(probe.err, "Stream #0:", "Audio: aac"), audio) << probe.err;
+            }
+            for (const Staging& staging : kStagings) {
+                SCOPED_TRACE(staging.name);
+                const fs::path folder = dir_ / ("control-" + std::to_string(n++));
+                fs::create_directories(folder);
+                const fs::path out = folder / (stem + ".MP3");
+                const Result r = front(command(format("MP3"), input.string(), out.string()), {.env = staging.env});
+                EXPECT_FALSE(fakedLine(r.out + r.err)) << r.err;
+                if (audio) {
+                    EXPECT_TRUE(r.exited && r.exitCode == 0) << r.describe();
+                    EXPECT_EQ(verdict(out, expected(format("MP3"), 2, 44100), 2.0), "");
+                    EXPECT_EQ(harness::folderNames(folder), std::set<std::string>{out.filename().string()});
+                } else {
+                    EXPECT_TRUE(r.exited && r.exitCode != 0) << r.describe();
+                    EXPECT_TRUE(harness::folderNames(folder).empty());
+                }
+            }
+        }
     }
 }
 
@@ -451,6 +585,97 @@ TEST_F(Front, StoppedAmrConversionLeavesNoFfmpegRunning) {
         }
         EXPECT_FALSE(harness::groupAlive(conversion.pid()));
     }
+}
+
+// Waits until FFmpeg has read all the data there is from the FIFO and sits waiting for more, so that only a
+// kill ends the job; with `muxing`, also until the 3GP muxer runs (audio went through the front).
+bool settledOnFifo(pid_t group, const fs::path& fifo, const Feeder& feeder, bool muxing, std::vector<pid_t>& members) {
+    return eventually([&] {
+        members = harness::groupMembers(group);
+        bool reading = false, muxer = false;
+        for (pid_t p : members) {
+            if (p == group) continue;
+            const std::string cmdline = harness::procText(p, "cmdline");
+            if (cmdline.find(fifo.string()) != std::string::npos &&
+                harness::procText(p, "wchan").find("pipe_read") != std::string::npos) {
+                reading = true;
+            }
+            muxer = muxer || cmdline.find("pipe:0") != std::string::npos;
+        }
+        return feeder.drained() && reading && (muxer || !muxing);
+    });
+}
+
+// The main program stops a job with SIGKILL to the front's group; the front can clean nothing up then.
+TEST_F(Front, StoppedConversionLeavesNoPartialFile) {
+    const std::string bytes = readFile(clip(20, 1, "mkv"));
+    struct Case {
+        std::string extension;
+        const Staging& staging;
+        bool wholeGroup;  // the main program's way; the other is the front dying alone
+    };
+    const Case cases[] = {
+        {"MP3", kStagings[0], true}, {"MP3", kStagings[1], true}, {"3GP", kStagings[0], true},
+        {"3GP", kStagings[1], true}, {"MP3", kStagings[0], false},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.extension + ", " + c.staging.name + (c.wholeGroup ? ", group killed" : ", front killed"));
+        const std::string tag = "stop-" + std::to_string(n++);
+        const fs::path folder = dir_ / tag, fifo = dir_ / (tag + ".mkv");
+        fs::create_directories(folder);
+        ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+        Feeder feeder(fifo, bytes.substr(0, bytes.size() / 2));
+        ASSERT_TRUE(feeder.ok());
+        const fs::path out = folder / ("song." + c.extension);
+        writeFile(out, "keep me");
+        std::vector<std::string> argv{harness::frontPath()};
+        for (const std::string& a : command(format(c.extension), fifo.string(), out.string(), 1)) argv.push_back(a);
+        harness::Child conversion(argv, {.env = c.staging.env, .ownGroup = true});
+        std::vector<pid_t> members;
+        ASSERT_TRUE(settledOnFifo(conversion.pid(), fifo, feeder, c.extension == "3GP", members))
+            << "the conversion never settled reading the FIFO: " << members.size() << " processes";
+
+        ASSERT_EQ(kill(c.wholeGroup ? -conversion.pid() : conversion.pid(), SIGKILL), 0);
+        const Result r = conversion.wait();
+        EXPECT_EQ(r.signal, SIGKILL) << r.describe();
+        for (pid_t p : members) {
+            if (p == conversion.pid()) continue;
+            EXPECT_TRUE(eventually([&] { return !harness::isAlive(p); })) << p << " still runs";
+        }
+        std::set<std::string> want{out.filename().string()};
+        // The named file is what the main program deletes after the kill; it relies on this exact name.
+        if (&c.staging == &kStagings[1]) {
+            want.insert("." + out.filename().string() + "." + std::to_string(conversion.pid()) + ".part");
+        }
+        EXPECT_EQ(harness::folderNames(folder), want);
+        EXPECT_EQ(readFile(out), "keep me");
+    }
+}
+
+TEST_F(Front, ConversionEndsWhenTheProgramThatStartedItDies) {
+    const std::string bytes = readFile(clip(20, 1, "mkv"));
+    const fs::path fifo = dir_ / "orphan.mkv";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    Feeder feeder(fifo, bytes.substr(0, bytes.size() / 2));
+    ASSERT_TRUE(feeder.ok());
+    // A parent that waits for the front and can be killed on its own: the shell forks for the first command.
+    std::vector<std::string> argv{"/bin/sh", "-c", "\"$@\"; exit", "sh", harness::frontPath()};
+    for (const std::string& a : command(format("MP3"), fifo.string(), (dir_ / "orphan.MP3").string(), 1)) {
+        argv.push_back(a);
+    }
+    harness::Child parent(argv, {.ownGroup = true});
+    std::vector<pid_t> members;
+    ASSERT_TRUE(settledOnFifo(parent.pid(), fifo, feeder, false, members)) << members.size() << " processes";
+
+    ASSERT_EQ(kill(parent.pid(), SIGKILL), 0);
+    for (pid_t p : members) {
+        if (p == parent.pid()) continue;
+        EXPECT_TRUE(eventually([&] { return !harness::isAlive(p); })) << p << " outlived it";
+    }
+    // The shell is not reaped yet, so its group id still names only these processes.
+    if (harness::groupAlive(parent.pid())) kill(-parent.pid(), SIGKILL);
+    parent.wait();
 }
 
 }  // namespace

@@ -195,14 +195,23 @@ TempDir::~TempDir() {
 void makeClip(const fs::path& file, double seconds, int channels) {
     const std::string d = std::to_string(seconds);
     const bool matroska = file.extension() == ".mkv";
-    const Result r = run({"ffmpeg", "-nostdin", "-v", "error", "-f", "lavfi", "-i",
-                          "testsrc=size=160x120:rate=25:duration=" + d, "-f", "lavfi", "-i",
-                          "sine=frequency=440:sample_rate=48000:duration=" + d, "-ac", std::to_string(channels),
-                          "-c:v", "mpeg4", "-c:a", matroska ? "pcm_s16le" : "aac", "-shortest",
-                          "file:" + file.string()});
+    std::vector<std::string> argv = {"ffmpeg", "-nostdin", "-v", "error", "-f", "lavfi", "-i",
+                                     "testsrc=size=160x120:rate=25:duration=" + d};
+    if (channels > 0) {
+        argv.insert(argv.end(), {"-f", "lavfi", "-i", "sine=frequency=440:sample_rate=48000:duration=" + d, "-ac",
+                                 std::to_string(channels), "-c:a", matroska ? "pcm_s16le" : "aac", "-shortest"});
+    }
+    argv.insert(argv.end(), {"-c:v", "mpeg4", "file:" + file.string()});
+    const Result r = run(argv);
     if (!r.exited || r.exitCode != 0) {
         throw std::runtime_error("cannot make clip " + file.string() + ": " + r.describe());
     }
+}
+
+std::set<std::string> folderNames(const fs::path& dir) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir)) names.insert(entry.path().filename().string());
+    return names;
 }
 
 std::string Stream::get(const std::string& key) const {
@@ -287,11 +296,14 @@ std::string procText(pid_t pid, const std::string& name) {
     return text;
 }
 
-bool groupAlive(pid_t pgid) {
+std::vector<pid_t> groupMembers(pid_t pgid) {
+    std::vector<pid_t> found;
     for (const ProcStat& p : processes()) {
-        if (p.pgrp == pgid && live(p.state)) return true;
+        if (p.pgrp == pgid && live(p.state)) found.push_back(p.pid);
     }
-    return false;
+    return found;
 }
+
+bool groupAlive(pid_t pgid) { return !groupMembers(pgid).empty(); }
 
 }  // namespace harness

@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -73,8 +74,11 @@ private:
     std::filesystem::path path_;
 };
 
-// A testsrc 160x120 + sine clip; the audio is 48 kHz so every conversion resamples.
+// A testsrc 160x120 + sine clip; the audio is 48 kHz so every conversion resamples. No audio for 0 channels.
 void makeClip(const std::filesystem::path& file, double seconds, int channels);
+
+// The names in a folder, hidden ones included.
+std::set<std::string> folderNames(const std::filesystem::path& dir);
 
 struct Stream {
     std::map<std::string, std::string> fields;
@@ -97,5 +101,6 @@ bool isAlive(pid_t pid);
 // /proc/PID/NAME as text, NULs turned into blanks; empty if unreadable.
 std::string procText(pid_t pid, const std::string& name);
 bool groupAlive(pid_t pgid);
+std::vector<pid_t> groupMembers(pid_t pgid);
 
 }  // namespace harness

@@ -34,8 +34,9 @@ private:
 
 }  // namespace
 
-int runAmr(const Plan& plan, const std::string& ffmpeg) {
-    // A muxer that gives up (say, on an existing output) must show up as EPIPE, not kill the front.
+int runAmr(const Plan& plan, const std::string& ffmpeg, const std::vector<Inherited>& decoderFds,
+           const std::vector<Inherited>& muxerFds) {
+    // A muxer that gives up (say, on a full disk) must show up as EPIPE, not kill the front.
     signal(SIGPIPE, SIG_IGN);
 
     AmrEncoder encoder(plan.amrMode);
@@ -53,7 +54,7 @@ int runAmr(const Plan& plan, const std::string& ffmpeg) {
     Fd pcm(pcmPipe[0]);
     Fd pcmWrite(pcmPipe[1]);
     // The decoder's stderr stays ours: the main program follows its Duration and time= lines.
-    const SpawnResult decoder = spawn(ffmpeg, plan.ffmpeg, devNull.get(), pcmWrite.get(), -1);
+    const SpawnResult decoder = spawn(ffmpeg, plan.ffmpeg, devNull.get(), pcmWrite.get(), -1, decoderFds);
     pcmWrite.reset();
     if (decoder.pid < 0) {
         reportCannotRun(ffmpeg, decoder.execErrno);
@@ -64,7 +65,7 @@ int runAmr(const Plan& plan, const std::string& ffmpeg) {
     Fd muxIn;
     bool frontFailed = false;
     bool muxerGone = false;
-    // Started on the first audio only, so a job whose input fails leaves no output file behind.
+    // Started on the first audio only: a job whose input fails costs no muxer start.
     const auto startMuxer = [&]() -> bool {
         int m[2];
         if (pipe2(m, O_CLOEXEC) != 0) {
@@ -73,7 +74,7 @@ int runAmr(const Plan& plan, const std::string& ffmpeg) {
         }
         Fd readEnd(m[0]);
         muxIn.reset(m[1]);
-        const SpawnResult child = spawn(ffmpeg, plan.muxer, readEnd.get(), -1, -1);
+        const SpawnResult child = spawn(ffmpeg, plan.muxer, readEnd.get(), -1, -1, muxerFds);
         if (child.pid < 0) {
             reportCannotRun(ffmpeg, child.execErrno);
             return false;

@@ -3,12 +3,16 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
+#include "process.h"
 #include "translate.h"
 
 namespace videoenc {
 
-// Runs the decoder and muxer of the plan concurrently; returns the front's exit status.
-int runAmr(const Plan& plan, const std::string& ffmpeg);
+// Runs the decoder and muxer of the plan concurrently, handing each its descriptors; returns the front's
+// exit status.
+int runAmr(const Plan& plan, const std::string& ffmpeg, const std::vector<Inherited>& decoderFds,
+           const std::vector<Inherited>& muxerFds);
 
 }  // namespace videoenc

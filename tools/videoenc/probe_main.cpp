@@ -9,6 +9,9 @@ extern "C" {
 
 #include <cstdio>
 #include <cstring>
+#include <string>
+
+#include "printable.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {
@@ -16,6 +19,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   const char* url = argv[1];
+  // Printed with control bytes escaped: a line break in a name must not start a line of the description.
+  const std::string shown = videoenc::printable(url);
   // Only plain files: never a protocol that would reach the network or stdin.
   AVDictionary* options = nullptr;
   av_dict_set(&options, "protocol_whitelist", "file", 0);
@@ -25,12 +30,12 @@ int main(int argc, char** argv) {
   if (rc < 0) {
     char text[AV_ERROR_MAX_STRING_SIZE] = {0};
     av_strerror(rc, text, sizeof text);
-    std::fprintf(stderr, "%s: %s\n", url, text);
+    std::fprintf(stderr, "%s: %s\n", shown.c_str(), text);
     return 1;
   }
   if (avformat_find_stream_info(ctx, nullptr) < 0)
-    av_log(nullptr, AV_LOG_WARNING, "%s: could not find codec parameters\n", url);
-  av_dump_format(ctx, 0, url, 0);
+    av_log(nullptr, AV_LOG_WARNING, "%s: could not find codec parameters\n", shown.c_str());
+  av_dump_format(ctx, 0, shown.c_str(), 0);
   avformat_close_input(&ctx);
   std::fprintf(stderr, "At least one output file must be specified\n");
   return 1;

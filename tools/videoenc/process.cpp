@@ -88,20 +88,28 @@ void reportCannotRun(const std::string& program, int error) {
     std::fprintf(stderr, "videoenc.dll: cannot run FFmpeg program '%s': %s\n", program.c_str(), std::strerror(error));
 }
 
-void execFfmpeg(const std::string& program, const std::vector<std::string>& args) {
+SpawnResult spawn(const std::string& program, const std::vector<std::string>& args, int in, int out, int err,
+                  const std::vector<Inherited>& inherited) {
     std::vector<char*> argv = argvOf(program, args);
-    stdinFromDevNull();
-    resetSignals();
-    execvp(argv[0], argv.data());
-    reportCannotRun(program, errno);
-    std::exit(kCannotRun);
-}
-
-SpawnResult spawn(const std::string& program, const std::vector<std::string>& args, int in, int out, int err) {
-    std::vector<char*> argv = argvOf(program, args);
-    // The child reports a failed exec through this pipe; a successful exec closes it empty.
+    // In the child every inherited descriptor is first copied to `floor` or above, so that placing one
+    // cannot overwrite the source of another; the copies close on exec.
+    int floor = 3;
+    for (const Inherited& i : inherited) floor = std::max(floor, i.number + 1);
+    std::vector<int> lifted(inherited.size(), -1);
+    // The child reports a failed exec through this pipe; a successful exec closes it empty. Its write end sits
+    // above the inherited numbers too, or placing one could replace it.
     int report[2];
     if (pipe2(report, O_CLOEXEC) != 0) return {-1, errno};
+    if (report[1] < floor) {
+        const int high = fcntl(report[1], F_DUPFD_CLOEXEC, floor);
+        const int error = errno;
+        close(report[1]);
+        if (high < 0) {
+            close(report[0]);
+            return {-1, error};
+        }
+        report[1] = high;
+    }
     const pid_t parent = getpid();
     const pid_t pid = fork();
     if (pid < 0) {
@@ -119,8 +127,16 @@ SpawnResult spawn(const std::string& program, const std::vector<std::string>& ar
             if (fds[target] >= 0 && fds[target] != target) dup2(fds[target], target);
             else if (fds[target] == target) fcntl(target, F_SETFD, 0);
         }
+        bool placed = true;
+        for (std::size_t k = 0; k < inherited.size(); ++k) {
+            lifted[k] = fcntl(inherited[k].fd, F_DUPFD_CLOEXEC, floor);
+            placed = placed && lifted[k] >= 0;
+        }
+        for (std::size_t k = 0; placed && k < inherited.size(); ++k) {
+            placed = dup2(lifted[k], inherited[k].number) >= 0;  // dup2's copy stays open across exec
+        }
         resetSignals();
-        execvp(argv[0], argv.data());
+        if (placed) execvp(argv[0], argv.data());
         const int error = errno;
         ssize_t ignored = write(report[1], &error, sizeof error);
         (void)ignored;
@@ -180,12 +196,10 @@ std::optional<std::string> readSmallFile(const std::string& path, std::size_t ma
     return result;
 }
 
-std::optional<AudioProbe> probeAudio(const std::string& ffprobe, const std::string& ffmpegInput) {
+std::optional<AudioProbe> probeAudio(const std::string& ffprobe, const std::string& path) {
     // ffprobe would consume the data of a FIFO or device that FFmpeg itself needs next.
-    std::string_view path = ffmpegInput;
-    if (path.starts_with("file:")) path.remove_prefix(5);
     struct stat st {};
-    if (stat(std::string(path).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+    if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
 
     int out[2];
     if (pipe2(out, O_CLOEXEC) != 0) return std::nullopt;
@@ -193,7 +207,7 @@ std::optional<AudioProbe> probeAudio(const std::string& ffprobe, const std::stri
     const SpawnResult child =
         spawn(ffprobe,
               {"-v", "error", "-select_streams", "a", "-show_entries",
-               "stream=channels,sample_rate:stream_disposition=default", "-of", "compact=p=0", ffmpegInput},
+               "stream=channels,sample_rate:stream_disposition=default", "-of", "compact=p=0", "file:" + path},
               devNull, out[1], devNull);
     close(out[1]);
     if (devNull >= 0) close(devNull);

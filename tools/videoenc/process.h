@@ -1,5 +1,5 @@
 // Process plumbing for videoenc.dll: running FFmpeg tools as children that cannot outlive the front,
-// replacing the front with FFmpeg, and careful reads of files and pipes.
+// replacing the front with our prober, and careful reads of files and pipes.
 #pragma once
 
 #include <sys/types.h>
@@ -24,17 +24,22 @@ std::string siblingPath(const char* name);
 // Becomes the program (a path) with stdin on /dev/null; returns only when exec failed.
 void execProgram(const std::string& program, const std::vector<std::string>& args);
 
-// Becomes FFmpeg with stdin on /dev/null. Returns only when exec failed, after saying why on stderr.
-[[noreturn]] void execFfmpeg(const std::string& program, const std::vector<std::string>& args);
-
 struct SpawnResult {
     pid_t pid = -1;
     int execErrno = 0;  // set when the program could not be executed; pid is then already reaped
 };
 
-// Starts a child on the given descriptors (-1 keeps ours). The child gets SIGKILL when the front dies,
-// default signal handling and an empty signal mask, so it behaves like FFmpeg run from a shell.
-SpawnResult spawn(const std::string& program, const std::vector<std::string>& args, int in, int out, int err);
+// A descriptor of ours that the child gets as descriptor `number` (3 or above).
+struct Inherited {
+    int number;
+    int fd;
+};
+
+// Starts a child on the given descriptors (-1 keeps ours) plus the inherited ones; every other descriptor
+// of ours is close-on-exec. The child gets SIGKILL when the front dies, default signal handling and an empty
+// signal mask, so it behaves like FFmpeg run from a shell.
+SpawnResult spawn(const std::string& program, const std::vector<std::string>& args, int in, int out, int err,
+                  const std::vector<Inherited>& inherited = {});
 
 // Waits for the child and turns its end into an exit status (128 + signal when killed).
 int waitExit(pid_t pid);
@@ -45,7 +50,7 @@ void reportCannotRun(const std::string& program, int error);
 std::optional<std::string> readSmallFile(const std::string& path, std::size_t maxBytes);
 
 // The audio stream FFmpeg would pick (most channels, default streams first), asked from ffprobe.
-std::optional<AudioProbe> probeAudio(const std::string& ffprobe, const std::string& ffmpegInput);
+std::optional<AudioProbe> probeAudio(const std::string& ffprobe, const std::string& path);
 
 // write() until everything is out; false on any error other than EINTR (errno tells which).
 bool writeAll(int fd, const void* data, std::size_t size);

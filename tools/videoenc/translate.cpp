@@ -6,6 +6,8 @@
 #include <climits>
 #include <iterator>
 
+#include "printable.h"
+
 namespace videoenc {
 namespace {
 
@@ -75,6 +77,10 @@ std::optional<long> parseNumber(std::string_view s) {
 
 std::string withFilePrefix(const std::string& path) { return "file:" + path; }
 
+bool isScript(std::string_view path) {
+    return path.size() >= 4 && lower(path.substr(path.size() - 4)) == ".avs";
+}
+
 std::string resolveScriptInput(const std::string& scriptPath, const Hooks& hooks) {
     if (!hooks.readSmallFile) return scriptPath;
     const auto text = hooks.readSmallFile(scriptPath);
@@ -133,6 +139,22 @@ std::optional<std::string> scriptSource(std::string_view text) {
     return std::string(text.substr(head.size(), lastQuote - head.size()));
 }
 
+std::string descriptorUrl(int number) { return "file:/proc/self/fd/" + std::to_string(number); }
+
+std::string muxerFor(std::string_view path) {
+    // The muxers FFmpeg itself picks for these extensions; with the output behind a descriptor it has no
+    // name to pick from.
+    static constexpr std::pair<std::string_view, std::string_view> kMuxers[] = {
+        {"mp3", "mp3"}, {"mp4", "mp4"}, {"3gp", "3gp"}, {"3g2", "3g2"}, {"amr", "amr"}, {"wma", "asf"},
+        {"wav", "wav"}, {"au", "au"},   {"aiff", "aiff"}, {"ogg", "ogg"},
+    };
+    const std::string extension = extensionOf(path);
+    for (const auto& [name, muxer] : kMuxers) {
+        if (name == extension) return std::string(muxer);
+    }
+    return {};
+}
+
 std::optional<BitRateRange> acceptedBitRates(std::string_view encoder, int channels, int sampleRate) {
     if (encoder == "wmav1" || encoder == "wmav2") {
         // Measured against FFmpeg 5.1's WMA encoders: below 24 kbit/s they refuse to open at any
@@ -177,17 +199,25 @@ int amrModeFor(long bitRate) {
 Plan translate(const std::vector<std::string>& args, const Hooks& hooks) {
     const std::vector<Role> roles = classify(args);
     std::vector<std::string> out(args);
+    Plan plan;
 
-    std::optional<std::size_t> output, firstInput, lastInput, bitRate, channels, rate, codec;
+    std::optional<std::size_t> output, firstInput, lastInput, bitRate, channels, rate, codec, format;
+    std::string firstInputPath;
     for (std::size_t i = 0; i < args.size(); ++i) {
         switch (roles[i]) {
         case Role::Input: {
-            std::string path = args[i];
-            if (path.size() >= 4 && lower(std::string_view(path).substr(path.size() - 4)) == ".avs") {
-                path = resolveScriptInput(path, hooks);
+            const std::string path = isScript(args[i]) ? resolveScriptInput(args[i], hooks) : args[i];
+            if (hasControlBytes(path)) {
+                const int number = kFirstInputDescriptor + static_cast<int>(plan.inputs.size());
+                plan.inputs.push_back({number, path});
+                out[i] = descriptorUrl(number);
+            } else {
+                out[i] = withFilePrefix(path);
             }
-            out[i] = withFilePrefix(path);
-            if (!firstInput) firstInput = i;
+            if (!firstInput) {
+                firstInput = i;
+                firstInputPath = path;
+            }
             lastInput = i;
             break;
         }
@@ -207,6 +237,8 @@ Plan translate(const std::vector<std::string>& args, const Hooks& hooks) {
                 channels = i;
             } else if (option == "-ar") {
                 rate = i;
+            } else if (option == "-f") {
+                format = i;
             }
             break;
         }
@@ -215,6 +247,7 @@ Plan translate(const std::vector<std::string>& args, const Hooks& hooks) {
             break;
         }
     }
+    if (!output && args.size() == 2 && firstInput) plan.probe = firstInputPath;
 
     const std::string extension = output ? extensionOf(args[*output]) : std::string();
     std::string encoder;
@@ -226,7 +259,18 @@ Plan translate(const std::vector<std::string>& args, const Hooks& hooks) {
         encoder = "libvorbis";
     }
 
-    Plan plan;
+    // Only the last output is staged; FFmpeg writes any earlier one (the main program sends none) by name.
+    const auto addOutput = [&](std::vector<std::string>& command, std::optional<std::size_t> givenFormat) {
+        Output staged{args[*output], givenFormat ? out[*givenFormat] : muxerFor(args[*output])};
+        if (!givenFormat && !staged.muxer.empty()) {
+            command.push_back("-f");
+            command.push_back(staged.muxer);
+        }
+        staged.argument = command.size();
+        command.push_back(staged.muxer.empty() ? withFilePrefix(staged.path) : descriptorUrl(kOutputDescriptor));
+        plan.output = std::move(staged);
+    };
+
     const bool amrCodec = encoder == "libamr_nb" || encoder == "libopencore_amrnb" || encoder == "amr_nb";
     const bool amrContainer = extension == "3gp" || extension == "3g2" || extension == "amr";
     // This FFmpeg has no AMR-NB encoder at all, so such jobs are always split around ours.
@@ -250,14 +294,9 @@ Plan translate(const std::vector<std::string>& args, const Hooks& hooks) {
         for (const char* a : {"-ac", "1", "-ar", "8000", "-f", "s16le", "-acodec", "pcm_s16le", "pipe:1"}) {
             plan.ffmpeg.emplace_back(a);
         }
-        plan.muxer = {"-nostdin", "-hide_banner", "-nostats", "-loglevel", "error",
-                      "-f",       "amr",          "-i",       "pipe:0",    "-c:a",
-                      "copy"};
-        if (amrContainer) {
-            plan.muxer.push_back("-f");
-            plan.muxer.push_back(extension);
-        }
-        plan.muxer.push_back(out[*output]);
+        plan.muxer = {"-nostdin", "-y",  "-hide_banner", "-nostats", "-loglevel", "error",
+                      "-f",       "amr", "-i",           "pipe:0",   "-c:a",      "copy"};
+        addOutput(plan.muxer, std::nullopt);
         return plan;
     }
 
@@ -268,7 +307,7 @@ Plan translate(const std::vector<std::string>& args, const Hooks& hooks) {
         if (rate) sr = parseNumber(out[*rate]);
         // Only Vorbis has limits that depend on the input's layout, and only then is probing worth its cost.
         if (requested && encoder == "libvorbis" && (!ch || !sr) && firstInput && hooks.probeAudio) {
-            if (const auto probe = hooks.probeAudio(out[*firstInput])) {
+            if (const auto probe = hooks.probeAudio(firstInputPath)) {
                 if (!ch) ch = probe->channels;
                 if (!sr) sr = probe->sampleRate;
             }
@@ -282,9 +321,19 @@ Plan translate(const std::vector<std::string>& args, const Hooks& hooks) {
         }
     }
 
-    plan.ffmpeg.reserve(out.size() + 1);
+    plan.ffmpeg.reserve(out.size() + 4);
     plan.ffmpeg.push_back("-nostdin");
-    plan.ffmpeg.insert(plan.ffmpeg.end(), out.begin(), out.end());
+    // The front has made the file FFmpeg writes (unnamed, or a named temporary one), so it exists: -y.
+    if (output) plan.ffmpeg.push_back("-y");
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        if (output && i == *output) {
+            // A -f the command gives for the output already names its muxer.
+            const bool formatForOutput = format && *format < *output && (!lastInput || *format > *lastInput);
+            addOutput(plan.ffmpeg, formatForOutput ? format : std::nullopt);
+        } else {
+            plan.ffmpeg.push_back(out[i]);
+        }
+    }
     return plan;
 }
 
