@@ -494,6 +494,10 @@ void TfrmMain::AdoptSettingsFrom(const TfrmMain& other) {
   SkipExisting = other.SkipExisting;
   CopyAudio = other.CopyAudio;
   TitleText_ = other.TitleText_;
+  // What the other learnt when it added the files: a job then starts (and
+  // names its output) at once, so names are taken in the list's order however
+  // the jobs interleave. A file changed since is probed again.
+  probeCache_ = other.probeCache_;
 }
 
 void TfrmMain::ConvertTerminated(TRedirector* sender) {
