@@ -242,7 +242,7 @@ TEST_F(ControlBaseTest, MouseAndFocusTrackingAndHidingClearsFocus) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
   window.activateWindow();
   c->setFocus();
-  QTRY_VERIFY(c->Focused());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return c->Focused(); }));
   c->hide();
   EXPECT_FALSE(c->Focused()) << "a hidden control still counts as focused";
 }

@@ -185,7 +185,10 @@ class CanvasStateGuard {
 
 // Qt gets the finished pixels once, as an opaque view of the bitmap's memory (an
 // RGB32 source blits two to three times faster than a non-premultiplied ARGB32 one).
-QImage OpaqueView(const TteBitmap& bitmap, int width, int height) {
+// Qt copies RGB32 words as they are, so the alpha bytes must say opaque first: the
+// canvas leaves them alone and the theme's copies bring in their images' alpha.
+QImage OpaqueView(TteBitmap& bitmap, int width, int height) {
+  bitmap.SetAlphaRect(255, {0, 0, width, height});
   return QImage(reinterpret_cast<const uchar*>(bitmap.Bits()), width, height,
                 qsizetype(bitmap.Width()) * 4, QImage::Format_RGB32);
 }
