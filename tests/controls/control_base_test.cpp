@@ -107,9 +107,11 @@ TEST(FrameGeometry, ObjectBoundsKeepWhatTheThemeLeavesOpen) {
 // Every buffering mode must give the same pixels: raised bevels, a border in Color
 // and the background, across the pipeline's three targets.
 TEST_F(ControlBaseTest, BufferingModesPaintTheSamePixels) {
+  // As a child, so that the grab has an alpha channel the pixels must fill.
   std::vector<QImage> shots;
   for (TTePerformance mode : {kspNoBuffer, kspSharedBuffer, kspDoubleBuffer}) {
-    TTeControl c;
+    QWidget parent;
+    auto& c = *new TTeControl(&parent);
     c.resize(40, 24);
     c.SetBevelOuter(kbvRaised);
     c.SetBevelInner(kbvLowered);
