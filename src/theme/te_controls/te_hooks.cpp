@@ -152,7 +152,8 @@ TControlHook* THookList::Attach(TTeHook* hook, QWidget* control) {
     controlHook = hooks_.back().get();
     // A control destroyed under its hooks takes its control hook with it (posted, as
     // the hooks may still be running).
-    connect(control, &QObject::destroyed, this, [this, controlHook] { PostFree(controlHook); });
+    // The control hook is the connection's context: once it is freed, nothing is posted.
+    connect(control, &QObject::destroyed, controlHook, [this, controlHook] { PostFree(controlHook); });
   }
   controlHook->AddHook(hook);
   return controlHook;
