@@ -95,7 +95,8 @@ std::optional<int> GlyphCountOf(const QSize& glyph) {
 
 namespace {
 
-// HSL lightness in 0..1.
+// HSL lightness in 0..1. Rounding below sends halves to the even neighbour, as the
+// original did.
 double Lightness(QRgb c) {
   const int mx = std::max({qRed(c), qGreen(c), qBlue(c)});
   const int mn = std::min({qRed(c), qGreen(c), qBlue(c)});
@@ -128,8 +129,8 @@ void PrepareButtonGlyph(const QImage& source, QRgb transparent, const TTeGlyphOp
       const QRgb p = row[x] & 0xFFFFFF;
       if (p == key) continue;
       TteColor c = 0xFF000000u | p;
-      if (grey) c = Grey(int(std::lround(Lightness(c) * 255)));
-      if (dim) c = Grey((160 + int(std::lround(Lightness(c) * 50))) % 256);
+      if (grey) c = Grey(int(std::nearbyint(Lightness(c) * 255)));
+      if (dim) c = Grey((160 + int(std::nearbyint(Lightness(c) * 50))) % 256);
       out.SetPixel(x, y, c);
     }
   }
