@@ -17,7 +17,15 @@ class RecordingTheme : public TteTheme {
   TRect Bounds = kNullRect;
   QString BoundsObject;
 
+  TFont LabelFont;
+  std::vector<int> LabelStates;
+
   bool HasButton(uint8_t, const QString& name) override { return Defines(name); }
+  bool HasLabel(uint8_t, const QString& name) override { return Defines(name); }
+  void PaintLabelText(uint8_t, TCanvas& c, uint8_t state, const TteTextInfo&, const QString&) override {
+    LabelFont = c.Font;
+    LabelStates.push_back(state);
+  }
   bool HasCheckBox(uint8_t, const QString& name) override { return Defines(name); }
   void PaintButton(uint8_t k, TCanvas& c, const TteButtonInfo& info, const QString& name) override {
     ButtonStates.push_back(info.State);
