@@ -101,4 +101,25 @@ TEST(StatusBar, AClickIsAPressAndReleaseOverTheSamePanel) {
   EXPECT_EQ(bar.PanelAt({403, 10}), nullptr) << "beyond the last panel";
 }
 
+TEST(StatusBar, SizeGripOnlyInTheCornerOfASizeableNormalWindow) {
+  QWidget form;
+  form.resize(300, 200);
+  auto* bar = new TTeStatusBar(&form);
+  bar->setGeometry(0, 178, 300, 22);
+  EXPECT_TRUE(bar->SizeGripShown());
+  EXPECT_EQ(bar->GetSizeGripRect(), (TRect{280, 2, 298, 20}));
+  bar->setGeometry(0, 170, 300, 22);
+  EXPECT_FALSE(bar->SizeGripShown()) << "not at the window's corner";
+  bar->setGeometry(0, 178, 300, 22);
+  form.setFixedSize(300, 200);
+  EXPECT_FALSE(bar->SizeGripShown()) << "the window cannot be sized";
+  form.setMinimumSize(0, 0);
+  form.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  form.setWindowState(Qt::WindowMaximized);
+  EXPECT_FALSE(bar->SizeGripShown()) << "a maximised window";
+  form.setWindowState(Qt::WindowNoState);
+  bar->SetSizeGrip(false);
+  EXPECT_TRUE(bar->GetSizeGripRect().IsEmpty());
+}
+
 }  // namespace

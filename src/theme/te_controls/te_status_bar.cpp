@@ -2,6 +2,7 @@
 #include "te_status_bar.h"
 
 #include <QMouseEvent>
+#include <QWindow>
 #include <algorithm>
 #include <numeric>
 
@@ -136,6 +137,7 @@ QString TTeStatusPanel::DisplayName() const {
 
 TTeStatusBar::TTeStatusBar(QWidget* parent) : TTeControl(parent) {
   SetPerformance(kspDoubleBuffer);
+  setMouseTracking(true);  // the cursor over the size grip
   SetBevelInner(kbvSpace);
   SetBevelOuter(kbvRaised);
   SetBevelWidth(0);
@@ -210,6 +212,26 @@ TRect TTeStatusBar::GetPanelRect(int index) const {
   return p && p->place_.Visible ? p->place_.Rect : TRect{};
 }
 
+void TTeStatusBar::SetSizeGrip(bool on) {
+  if (sizeGrip_ == on) return;
+  sizeGrip_ = on;
+  update();
+}
+
+bool TTeStatusBar::SizeGripShown() const {
+  const QWidget* form = window();
+  if (!sizeGrip_ || form == this) return false;
+  if (form->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) return false;
+  if (form->minimumSize() == form->maximumSize()) return false;  // not sizeable
+  return mapTo(form, QPoint(width(), height())) == QPoint(form->width(), form->height());
+}
+
+TRect TTeStatusBar::GetSizeGripRect() const {
+  if (!SizeGripShown()) return {};
+  const TRect c = ContentRect();
+  return {c.Right - c.Height(), c.Top, c.Right, c.Bottom};
+}
+
 void TTeStatusBar::ThemeChanged(int code, intptr_t) {
   if (code == ktcReplaced || code == ktcBecameCurrent || code == ktcRemoved) LayoutPanels();
   else if (code == ktcLookChanged) update();
@@ -228,6 +250,12 @@ void TTeStatusBar::PaintBackground(TCanvas& canvas) {
     if (panels_[size_t(i)]->place_.Visible) last = i;
   for (int i = 0; i < PanelCount(); ++i)
     if (panels_[size_t(i)]->place_.Visible) PaintPanel(canvas, *panels_[size_t(i)], i == last);
+  const TRect grip = GetSizeGripRect();
+  if (grip.IsEmpty()) return;
+  if (Themed())
+    Theme()->PaintStatusPanel(0, canvas, StatusPanelInfo(grip, kspkSizeGrip), QStringLiteral("default"));
+  else
+    canvas.DrawFrameControl(grip, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
 }
 
 void TTeStatusBar::PaintPanel(TCanvas& canvas, TTeStatusPanel& panel, bool last) {
@@ -263,7 +291,20 @@ void TTeStatusBar::PaintPanel(TCanvas& canvas, TTeStatusPanel& panel, bool last)
   }
 }
 
+void TTeStatusBar::mouseMoveEvent(QMouseEvent* e) {
+  const QPoint p = e->position().toPoint();
+  setCursor(GetSizeGripRect().Contains(p.x(), p.y()) ? Qt::SizeFDiagCursor : Qt::ArrowCursor);
+  TTeControl::mouseMoveEvent(e);
+}
+
 void TTeStatusBar::mousePressEvent(QMouseEvent* e) {
+  const QPoint at = e->position().toPoint();
+  if (e->button() == Qt::LeftButton && GetSizeGripRect().Contains(at.x(), at.y())) {
+    // The window system sizes the window from its bottom-right corner; a skinned
+    // frame will take this over with its own sizing.
+    if (QWindow* w = window()->windowHandle()) w->startSystemResize(Qt::BottomEdge | Qt::RightEdge);
+    return;
+  }
   if (e->button() == Qt::LeftButton) pressed_ = PanelAt(e->position().toPoint());
   TTeControl::mousePressEvent(e);
 }

@@ -96,6 +96,14 @@ class TTeStatusBar : public TTeControl {
   TRect ContentRect() const;
   void LayoutPanels();
 
+  bool SizeGrip() const { return sizeGrip_; }
+  void SetSizeGrip(bool on);
+  // Shown only with SizeGrip, in a sizeable window in its normal state whose
+  // bottom-right corner is the bar's.
+  bool SizeGripShown() const;
+  // A square at the right end of the content rectangle; empty when not shown.
+  TRect GetSizeGripRect() const;
+
   std::function<void(TTeStatusBar& sender, TTeStatusPanel& panel, const TRect& rect)> OnDrawPanel;
   std::function<void(TTeStatusBar& sender, TTeStatusPanel& panel)> OnPanelClick;
   std::function<void(TTeStatusBar& sender, TTeStatusPanel& panel)> OnPanelDblClick;
@@ -109,6 +117,7 @@ class TTeStatusBar : public TTeControl {
   void mousePressEvent(QMouseEvent* e) override;
   void mouseReleaseEvent(QMouseEvent* e) override;
   void mouseDoubleClickEvent(QMouseEvent* e) override;
+  void mouseMoveEvent(QMouseEvent* e) override;
 
  private:
   friend class TTeStatusPanel;
@@ -117,4 +126,5 @@ class TTeStatusBar : public TTeControl {
   void Unlink(QWidget* control);
   std::vector<std::unique_ptr<TTeStatusPanel>> panels_;
   TTeStatusPanel* pressed_ = nullptr;
+  bool sizeGrip_ = true;
 };
