@@ -1,6 +1,7 @@
 // The group box: geometry, the caption check box and what it does to the children.
 #include <QApplication>
 #include <QLineEdit>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include "te_group_box.h"
@@ -46,6 +47,24 @@ TEST(GroupBox, ClearingTheCaptionCheckBoxDisablesTheOtherChildrenNotTheGroup) {
   EXPECT_TRUE(edit->isEnabled());
   group->SetUseCheckBox(false);
   EXPECT_EQ(group->CheckBox(), nullptr);
+}
+
+TEST(GroupBox, TheCaptionAcceleratorFocusesTheFirstChildThatTakesFocus) {
+  QWidget form;
+  auto* other = new QLineEdit(&form);
+  auto* group = new TTeGroupBox(&form);
+  group->setGeometry(0, 30, 200, 100);
+  group->SetCaption("&Encoding:");
+  auto* label = new QWidget(group);  // takes no focus
+  auto* first = new QLineEdit(group);
+  first->move(12, 40);
+  (void)label;
+  form.show();
+  form.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+  other->setFocus();
+  QTest::keyClick(other, Qt::Key_E, Qt::AltModifier);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return first->hasFocus(); }));
 }
 
 }  // namespace

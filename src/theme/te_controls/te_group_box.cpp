@@ -41,9 +41,27 @@ TTeGroupBoxGeometry TTeGroupBox::Geometry() const {
                           caption_.isEmpty(), canvas.TextHeight(QStringLiteral("Tg")));
 }
 
+void TTeGroupBox::UpdateShortcut() {
+  delete accel_;
+  accel_ = nullptr;
+  // With the check box its own accelerator applies.
+  const QKeySequence key = QKeySequence::mnemonic(caption_);
+  if (checkBox_ || key.isEmpty()) return;
+  accel_ = new QShortcut(key, this);
+  accel_->setContext(Qt::WindowShortcut);
+  connect(accel_, &QShortcut::activated, this, [this] {
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+      if (child->isEnabled() && child->isVisibleTo(this) && child->focusPolicy() != Qt::NoFocus) {
+        child->setFocus(Qt::ShortcutFocusReason);
+        return;
+      }
+  });
+}
+
 void TTeGroupBox::SetCaption(const QString& caption) {
   if (caption_ == caption) return;
   caption_ = caption;
+  UpdateShortcut();
   if (checkBox_) checkBox_->SetCaption(caption);
   PlaceCheckBox();
   update();
@@ -74,6 +92,7 @@ void TTeGroupBox::SetUseCheckBox(bool use) {
   if (!use) {
     delete checkBox_;
     checkBox_ = nullptr;
+    UpdateShortcut();
     update();
     return;
   }
@@ -89,6 +108,7 @@ void TTeGroupBox::SetUseCheckBox(bool use) {
     if (OnCheckBoxClick) OnCheckBoxClick(*this);
   };
   checkBox_->show();
+  UpdateShortcut();
   PlaceCheckBox();
   ApplyCheckedToChildren();
   update();

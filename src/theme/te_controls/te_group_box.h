@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QPointer>
+#include <QShortcut>
 
 #include "te_check_box.h"
 #include "te_control.h"
@@ -56,10 +57,12 @@ class TTeGroupBox : public TTeControl {
   TFont CaptionFont() const;
   void PlaceCheckBox();
   void ApplyCheckedToChildren();
+  void UpdateShortcut();
   QString caption_;
   int captionMargin_ = 12;
   bool transparent_ = true;
   bool checked_ = true;
   TTeLeftRight checkBoxAlignment_ = kalLeftJustify;
   TTeCheckBox* checkBox_ = nullptr;
+  QShortcut* accel_ = nullptr;
 };
