@@ -1,6 +1,7 @@
 // Labels: auto-size, the accelerator, and the fonts the advanced label keeps.
 #include <QApplication>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -89,6 +90,54 @@ TEST_F(LabelTest, AdvancedLabelKeepsItsDefaultFontWhateverTheTheme) {
   theme->LabelStates.clear();
   label.grab();
   EXPECT_EQ(theme->LabelStates, std::vector<int>{klsDisabled});
+}
+
+void Mouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+  QMouseEvent e(type, QPointF(at), QPointF(at), Qt::LeftButton, buttons, Qt::NoModifier);
+  QApplication::sendEvent(w, &e);
+}
+
+TEST_F(LabelTest, TheGlyphIsAThemeButtonThatFollowsTheMouse) {
+  ThemeManager().SetCurrentTheme(std::make_unique<RecordingTheme>());
+  auto* theme = static_cast<RecordingTheme*>(ThemeManager().CurrentTheme());
+  TTeLabel label;
+  label.SetCaption("More");
+  label.SetGlyphThemeObject("arrow");
+  label.SetShowGlyph(true);
+  const int h = label.height();
+  EXPECT_EQ(label.GlyphRect(), (TRect{1, 1, h - 1, h - 1}));
+  EXPECT_GT(label.width(), h + 5) << "the text starts after the glyph and its space";
+  const auto stateAfter = [&](auto&& act) {
+    act();
+    theme->Clear();
+    label.grab();
+    return theme->ButtonStates;
+  };
+  const QPoint onGlyph(h / 2, h / 2), onText(label.width() - 2, h / 2);
+  label.SetActiveGlyph(true);
+  EXPECT_EQ(stateAfter([&] { Mouse(&label, QEvent::MouseMove, onGlyph, Qt::NoButton); }), std::vector<int>{1});
+  EXPECT_EQ(stateAfter([&] { Mouse(&label, QEvent::MouseButtonPress, onGlyph, Qt::LeftButton); }),
+            std::vector<int>{2});
+  EXPECT_EQ(stateAfter([&] {
+              Mouse(&label, QEvent::MouseMove, onText, Qt::LeftButton);
+              Mouse(&label, QEvent::MouseButtonRelease, onText, Qt::NoButton);
+            }),
+            std::vector<int>{0});
+  EXPECT_EQ(stateAfter([&] { Mouse(&label, QEvent::MouseButtonPress, onText, Qt::LeftButton); }),
+            std::vector<int>{0});
+  Mouse(&label, QEvent::MouseButtonRelease, onText, Qt::NoButton);
+  EXPECT_EQ(theme->PaintedObjects, QStringList{"arrow"});
+
+  label.SetActiveGlyph(false);
+  label.SetHotTrack(true);
+  EXPECT_EQ(stateAfter([&] {
+              const QPointF at(onText);
+              QEnterEvent e(at, at, at);
+              QApplication::sendEvent(&label, &e);
+            }),
+            std::vector<int>{1});
+  EXPECT_EQ(stateAfter([&] { Mouse(&label, QEvent::MouseButtonPress, onText, Qt::LeftButton); }),
+            std::vector<int>{2});
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include "te_label.h"
 
 #include <QEvent>
+#include <QMouseEvent>
 
 uint32_t LabelTextFlags(const TTeLabelTextOptions& o) {
   uint32_t flags = DT_EXPANDTABS;
@@ -73,6 +74,73 @@ void TTeLabel::SetFontOptions(const TTeFontOptions& options) {
   update();
 }
 
+void TTeLabel::SetShowGlyph(bool show) {
+  if (showGlyph_ == show) return;
+  showGlyph_ = show;
+  AdjustBounds();
+  update();
+}
+
+void TTeLabel::SetGlyphThemeObject(const QString& name) {
+  if (glyphThemeObject_ == name) return;
+  glyphThemeObject_ = name;
+  AdjustBounds();
+  update();
+}
+
+void TTeLabel::SetGlyphSpace(int space) {
+  if (glyphSpace_ == space) return;
+  glyphSpace_ = space;
+  AdjustBounds();
+  update();
+}
+
+void TTeLabel::SetActiveGlyph(bool on) {
+  activeGlyph_ = on;
+  setMouseTracking(on);  // the glyph is hot without a button held
+  update();
+}
+
+TRect TTeLabel::GlyphRect() const {
+  return HasGlyph() ? Inset(TRect{0, 0, height(), height()}, 1) : TRect{};
+}
+
+int TTeLabel::TextLeft() const { return HasGlyph() ? height() + glyphSpace_ : 0; }
+
+uint8_t TTeLabel::GlyphState() const {
+  if (activeGlyph_) return glyphPressed_ ? kbsPressed : glyphHot_ ? kbsHot : kbsNormal;
+  if (hotTrack_) return labelPressed_ ? kbsPressed : MouseIn() ? kbsHot : kbsNormal;
+  return kbsNormal;
+}
+
+void TTeLabel::mousePressEvent(QMouseEvent* e) {
+  const QPoint p = e->position().toPoint();
+  if (e->button() == Qt::LeftButton) {
+    if (activeGlyph_ && GlyphRect().Contains(p.x(), p.y())) glyphPressed_ = true;
+    else if (!activeGlyph_ && hotTrack_) labelPressed_ = true;
+    update();
+  }
+  TTeGraphicControl::mousePressEvent(e);
+}
+
+void TTeLabel::mouseMoveEvent(QMouseEvent* e) {
+  const QPoint p = e->position().toPoint();
+  const bool hot = activeGlyph_ && GlyphRect().Contains(p.x(), p.y());
+  if (hot != glyphHot_) {
+    glyphHot_ = hot;
+    update();
+  }
+  TTeGraphicControl::mouseMoveEvent(e);
+}
+
+void TTeLabel::mouseReleaseEvent(QMouseEvent* e) {
+  if (e->button() == Qt::LeftButton && (glyphPressed_ || labelPressed_)) {
+    glyphPressed_ = labelPressed_ = false;
+    update();
+  }
+  TTeGraphicControl::mouseReleaseEvent(e);
+}
+
 void TTeLabel::UpdateShortcut() {
   delete accel_;
   accel_ = nullptr;
@@ -136,10 +204,11 @@ void TTeLabel::AdjustBounds() {
   if (!autoSize_) return;
   QImage scratch(1, 1, QImage::Format_ARGB32);
   TCanvas canvas(&scratch);
-  TRect r{0, 0, width(), 0};
+  const int left = TextLeft();
+  TRect r{0, 0, std::max(0, width() - left), 0};
   DrawLabelText(canvas, r, LabelTextFlags(options_) | DT_CALCRECT);
   const int right = x() + width();
-  const QSize size(r.Width(), r.Height());
+  const QSize size(left + r.Width(), r.Height());
   if (options_.Alignment == taRightJustify && !options_.RightToLeft)
     setGeometry(right - size.width(), y(), size.width(), size.height());
   else
@@ -152,7 +221,10 @@ void TTeLabel::PaintControl(TCanvas& canvas) {
   const bool seeThrough = theme ? theme->IsLabelTransparent(0, ThemeObject()) : transparent_;
   if (seeThrough) DrawParentBackground(this, canvas);
   else FillRectColor(canvas, whole, ColorToRGB(Color()));
-  TRect r = whole;
+  if (HasGlyph())
+    if (TteTheme* any = Theme())
+      any->PaintButton(kbkPushButton, canvas, ButtonInfo(GlyphRect(), GlyphState()), glyphThemeObject_);
+  TRect r{TextLeft(), 0, width(), height()};
   DrawLabelText(canvas, r, LabelTextFlags(options_));
 }
 
@@ -179,7 +251,8 @@ void TTeLabel::MouseEnter() {
 
 void TTeLabel::MouseLeave() {
   TTeGraphicControl::MouseLeave();
-  if (hotTrack_) update();
+  glyphHot_ = false;
+  if (hotTrack_ || activeGlyph_) update();
 }
 
 void TTeLabel::changeEvent(QEvent* e) {

@@ -47,6 +47,22 @@ class TTeLabel : public TTeGraphicControl {
   QWidget* FocusControl() const { return focusControl_; }
   void SetFocusControl(QWidget* control) { focusControl_ = control; }
 
+  // The glyph: a square as high as the label at its left edge, inset by 1, painted by
+  // the theme's PaintButton for GlyphThemeObject; the text starts GlyphSpace after it.
+  bool ShowGlyph() const { return showGlyph_; }
+  void SetShowGlyph(bool show);
+  QString GlyphThemeObject() const { return glyphThemeObject_; }
+  void SetGlyphThemeObject(const QString& name);
+  int GlyphSpace() const { return glyphSpace_; }
+  void SetGlyphSpace(int space);
+  // With ActiveGlyph the glyph alone reacts to the mouse (hot, pressed); without it
+  // and with HotTrack the whole label does.
+  bool ActiveGlyph() const { return activeGlyph_; }
+  void SetActiveGlyph(bool on);
+  TRect GlyphRect() const;
+  // The button state the glyph is painted in.
+  uint8_t GlyphState() const;
+
   // Fits the size to the caption (an empty caption measures as one space); the right
   // edge stays for right-aligned text.
   void AdjustBounds();
@@ -63,9 +79,14 @@ class TTeLabel : public TTeGraphicControl {
   void MouseEnter() override;
   void MouseLeave() override;
   void changeEvent(QEvent* e) override;
+  void mousePressEvent(QMouseEvent* e) override;
+  void mouseMoveEvent(QMouseEvent* e) override;
+  void mouseReleaseEvent(QMouseEvent* e) override;
 
  private:
   void UpdateShortcut();
+  int TextLeft() const;
+  bool HasGlyph() const { return showGlyph_ && !glyphThemeObject_.isEmpty(); }
   QString caption_;
   TTeLabelTextOptions options_;
   bool autoSize_ = true;
@@ -74,6 +95,13 @@ class TTeLabel : public TTeGraphicControl {
   TTeFontOptions fontOptions_;
   QPointer<QWidget> focusControl_;
   QShortcut* accel_ = nullptr;
+  bool showGlyph_ = false;
+  bool activeGlyph_ = false;
+  QString glyphThemeObject_;
+  int glyphSpace_ = 5;
+  bool glyphPressed_ = false;
+  bool glyphHot_ = false;
+  bool labelPressed_ = false;
 };
 
 class TTeAdvancedLabel : public TTeLabel {
