@@ -6,6 +6,7 @@
 #include "app_error.h"
 #include "te_progress_bar.h"
 #include "te_status_bar.h"
+#include "theme_manager.h"
 
 namespace {
 
@@ -49,6 +50,47 @@ TEST(StatusLayout, LeftoverGoesToTheHighestStretchUpToItsMaximum) {
   EXPECT_EQ(places[0].Rect, (TRect{0, 0, 100, 20}));
   EXPECT_EQ(places[1].Rect, (TRect{100, 0, 230, 20}));
   EXPECT_EQ(places[2].Rect, (TRect{230, 0, 400, 20}));
+}
+
+TEST(StatusLayout, ImageAndTextSitByAlignmentAndLayout) {
+  const TRect panel{100, 2, 300, 20};
+  struct Case {
+    TAlignment Alignment;
+    TTeStatusGliphLayout Layout;
+    int TextWidth;
+    TRect Image, Text;
+  };
+  const Case cases[] = {
+      {taLeftJustify, sglGlyphLeft, 50, {102, 3, 118, 19}, {122, 4, 172, 18}},
+      {taLeftJustify, sglGlyphRight, 50, {156, 3, 172, 19}, {102, 4, 152, 18}},
+      {taRightJustify, sglGlyphLeft, 50, {228, 3, 244, 19}, {248, 4, 298, 18}},
+      {taCenter, sglGlyphLeft, 50, {165, 3, 181, 19}, {185, 4, 235, 18}},
+      {taLeftJustify, sglGlyphLeft, 500, {102, 3, 118, 19}, {122, 4, 298, 18}},  // text cut to fit
+  };
+  for (const Case& c : cases) {
+    const TTeStatusPanelContent p =
+        StatusPanelContent(panel, 2, 4, {16, 16}, c.TextWidth, 14, c.Alignment, c.Layout);
+    EXPECT_EQ(p.Image, c.Image) << "alignment " << int(c.Alignment) << " layout " << int(c.Layout);
+    EXPECT_EQ(p.Text, c.Text) << "alignment " << int(c.Alignment) << " layout " << int(c.Layout);
+  }
+}
+
+TEST(StatusBar, APanelShowsItsImageOnlyForAValidIndex) {
+  ThemeManager().ClearCurrentTheme();
+  QImage strip(32, 16, QImage::Format_RGB32);
+  strip.fill(qRgb(0, 0, 255));
+  TteImageList list{&strip, 16, false};
+  TTeStatusBar bar;
+  bar.resize(200, 22);
+  bar.SetSizeGrip(false);
+  bar.SetImages(&list);
+  TTeStatusPanel* p = bar.AddPanel();
+  p->SetWidth(100);
+  p->SetImageIndex(1);
+  const auto blueAt = [&](int x) { return bar.grab().toImage().pixel(x, 11) == qRgb(0, 0, 255); };
+  EXPECT_TRUE(blueAt(4 + 8)) << "image missing at margin 2 inside the panel";
+  p->SetImageIndex(2);
+  EXPECT_FALSE(blueAt(4 + 8));
 }
 
 TEST(StatusBar, EmbeddedControlsFollowTheirPanelAndOwnParentsAreRefused) {

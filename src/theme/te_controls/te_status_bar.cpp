@@ -70,6 +70,26 @@ std::vector<TTeStatusPanelPlace> LayoutStatusPanels(const std::vector<TTeStatusP
   return out;
 }
 
+TTeStatusPanelContent StatusPanelContent(const TRect& panel, int margin, int spacing, QSize image,
+                                         int textWidth, int textHeight, TAlignment alignment,
+                                         TTeStatusGliphLayout layout) {
+  const int left = panel.Left + margin, right = panel.Right - margin;
+  const int iw = image.isEmpty() ? 0 : image.width();
+  const int gap = iw > 0 && textWidth > 0 ? spacing : 0;
+  const int tw = std::max(0, std::min(textWidth, right - left - iw - gap));
+  const int block = iw + gap + tw;
+  int x = left;
+  if (alignment == taRightJustify) x = right - block;
+  if (alignment == taCenter) x = left + (right - left - block) / 2;
+  const int imageX = layout == sglGlyphLeft ? x : x + tw + gap;
+  const int textX = layout == sglGlyphLeft ? x + iw + gap : x;
+  TTeStatusPanelContent out;
+  if (iw > 0)
+    out.Image = Bounds(imageX, panel.Top + (panel.Height() - image.height()) / 2, iw, image.height());
+  out.Text = Bounds(textX, panel.Top + (panel.Height() - textHeight) / 2, tw, textHeight);
+  return out;
+}
+
 // ---- panels
 
 void TTeStatusPanel::SetAlignment(TAlignment alignment) {
@@ -91,6 +111,22 @@ void TTeStatusPanel::SetStyle(TTeStatusPanelStyle style) {
 }
 void TTeStatusPanel::SetMargin(int margin) {
   margin_ = margin;
+  bar_->update();
+}
+void TTeStatusPanel::SetSpacing(int spacing) {
+  spacing_ = spacing;
+  bar_->update();
+}
+void TTeStatusPanel::SetLayout(TTeStatusGliphLayout layout) {
+  layout_ = layout;
+  bar_->update();
+}
+void TTeStatusPanel::SetImageIndex(int index) {
+  imageIndex_ = index;
+  bar_->update();
+}
+void TTeStatusPanel::SetShowImage(bool show) {
+  showImage_ = show;
   bar_->update();
 }
 void TTeStatusPanel::SetWidth(int width) {
@@ -212,6 +248,11 @@ TRect TTeStatusBar::GetPanelRect(int index) const {
   return p && p->place_.Visible ? p->place_.Rect : TRect{};
 }
 
+void TTeStatusBar::SetImages(const TteImageList* images) {
+  images_ = images;
+  update();
+}
+
 void TTeStatusBar::SetSizeGrip(bool on) {
   if (sizeGrip_ == on) return;
   sizeGrip_ = on;
@@ -272,21 +313,33 @@ void TTeStatusBar::PaintPanel(TCanvas& canvas, TTeStatusPanel& panel, bool last)
     if (OnDrawPanel) OnDrawPanel(*this, panel, r);
     return;
   }
-  if (panel.text_.isEmpty()) return;
+  // The image, when the list has it.
+  QSize imageSize;
+  if (images_ && images_->Strip && panel.showImage_ && panel.imageIndex_ >= 0) {
+    const int iw = images_->Width > 0 ? images_->Width : images_->Strip->height();
+    if (iw > 0 && panel.imageIndex_ < images_->Strip->width() / iw) imageSize = QSize(iw, images_->Strip->height());
+  }
+  if (panel.text_.isEmpty() && imageSize.isEmpty()) return;
   canvas.Font = theme ? theme->Fonts().GetObjectFont(isEnabled() ? kfStatusPanelTextNormal : kfStatusPanelTextDisabled,
                                                     ThemeObject())
                       : PaintFont();
   canvas.Brush.Style = TBrushStyle::bsClear;
   const QString text = EllipsizeText(canvas, panel.text_, r.Width() - 4);
-  const TRect box{r.Left + panel.margin_, r.Top, r.Right - panel.margin_, r.Bottom};
-  const uint32_t align = panel.alignment_ == taRightJustify ? DT_RIGHT
-                         : panel.alignment_ == taCenter     ? DT_CENTER
-                                                            : DT_LEFT;
-  const uint32_t flags = align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;
+  const int textWidth = text.isEmpty() ? 0 : canvas.TextWidth(text);
+  const TTeStatusPanelContent place =
+      StatusPanelContent(r, panel.margin_, panel.spacing_, imageSize, textWidth,
+                         text.isEmpty() ? 0 : canvas.TextHeight(text), panel.alignment_, panel.layout_);
+  if (!imageSize.isEmpty()) {
+    const TteGlyphInfo glyph = GlyphInfo(place.Image, *images_, panel.imageIndex_, isEnabled() ? 0 : 3);
+    if (theme) theme->PaintStatusPanelGlyph(0, canvas, info, glyph, QStringLiteral("default"));
+    else if (glyph.Bitmap) glyph.Bitmap->Draw(canvas, place.Image.Left, place.Image.Top);
+  }
+  if (text.isEmpty()) return;
+  const uint32_t flags = DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;
   if (theme) {
-    theme->PaintStatusPanelText(0, canvas, info, TextInfo(box, text, flags), QStringLiteral("default"));
+    theme->PaintStatusPanelText(0, canvas, info, TextInfo(place.Text, text, flags), QStringLiteral("default"));
   } else {
-    TRect t = box;
+    TRect t = place.Text;
     canvas.DrawText(text, t, flags);
   }
 }

@@ -30,6 +30,18 @@ std::vector<TTeStatusPanelPlace> LayoutStatusPanels(const std::vector<TTeStatusP
                                                     const TRect& content);
 
 enum TTeStatusPanelStyle : uint8_t { psText, psOwnerDraw };
+enum TTeStatusGliphLayout : uint8_t { sglGlyphLeft, sglGlyphRight };
+
+// Where a panel's image and text go: Margin from the panel's edges, Spacing between
+// them, the image on the side Layout names, both centred vertically; the pair is placed
+// by the alignment (left, right, or centred as one block).
+struct TTeStatusPanelContent {
+  TRect Image;
+  TRect Text;
+};
+TTeStatusPanelContent StatusPanelContent(const TRect& panel, int margin, int spacing, QSize image,
+                                         int textWidth, int textHeight, TAlignment alignment,
+                                         TTeStatusGliphLayout layout);
 
 class TTeStatusPanel {
  public:
@@ -45,6 +57,15 @@ class TTeStatusPanel {
   void SetStyle(TTeStatusPanelStyle style);
   int Margin() const { return margin_; }
   void SetMargin(int margin);
+  int Spacing() const { return spacing_; }
+  void SetSpacing(int spacing);
+  TTeStatusGliphLayout Layout() const { return layout_; }
+  void SetLayout(TTeStatusGliphLayout layout);
+  // An image of the bar's Images; an index outside the list draws none.
+  int ImageIndex() const { return imageIndex_; }
+  void SetImageIndex(int index);
+  bool ShowImage() const { return showImage_; }
+  void SetShowImage(bool show);
   // Limited to 0..MaxWidth; lowering MaxWidth lowers Width.
   int Width() const { return m_.Width; }
   void SetWidth(int width);
@@ -76,6 +97,10 @@ class TTeStatusPanel {
   QString text_;
   TTeStatusPanelStyle style_ = psText;
   int margin_ = 2;
+  int spacing_ = 4;
+  TTeStatusGliphLayout layout_ = sglGlyphLeft;
+  int imageIndex_ = -1;
+  bool showImage_ = true;
   QPointer<QWidget> control_;
 };
 
@@ -95,6 +120,9 @@ class TTeStatusBar : public TTeControl {
   // StatusBarContentRect with the theme, else the frame client rectangle.
   TRect ContentRect() const;
   void LayoutPanels();
+
+  const TteImageList* Images() const { return images_; }
+  void SetImages(const TteImageList* images);
 
   bool SizeGrip() const { return sizeGrip_; }
   void SetSizeGrip(bool on);
@@ -127,4 +155,5 @@ class TTeStatusBar : public TTeControl {
   std::vector<std::unique_ptr<TTeStatusPanel>> panels_;
   TTeStatusPanel* pressed_ = nullptr;
   bool sizeGrip_ = true;
+  const TteImageList* images_ = nullptr;
 };
