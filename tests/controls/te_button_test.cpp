@@ -319,6 +319,11 @@ TEST_F(ButtonTest, PixelsEqualTheThemesOwnPainting) {
       auto ref = FaceBitmap(75, 25);
       theme->PaintButton(0, ref->Canvas(), ButtonInfo({0, 0, 75, 25}, uint8_t(state)), "default");
       EXPECT_EQ(FirstDifference(shot, *ref), "") << kind.Name << " state " << state;
+      // With a caption the face is the same everywhere but around the text.
+      b->SetCaption("&Extract");
+      const TRect text = Inset(b->GetTextRect(), -2);
+      ASSERT_FALSE(text.IsEmpty());
+      EXPECT_EQ(FirstDifference(Grab(*b), *ref, text), "") << kind.Name << " state " << state << " with caption";
     }
   }
 }

@@ -149,6 +149,10 @@ TEST_F(CheckBoxTest, PixelsEqualTheThemesOwnPainting) {
         ref->Canvas().DrawFrameControl(Bounds(0, 3, 13, 13), DFC_BUTTON, state);
       }
       EXPECT_EQ(FirstDifference(shot, *ref), "") << kind.Name << " state " << l.Expected;
+      c->SetCaption("&Mono");
+      const TRect text = Inset(c->Geometry().Text, -2);
+      ASSERT_FALSE(text.IsEmpty());
+      EXPECT_EQ(FirstDifference(Grab(*c), *ref, text), "") << kind.Name << " state " << l.Expected << " with caption";
     }
   }
 }

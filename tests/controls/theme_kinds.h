@@ -37,11 +37,12 @@ inline std::unique_ptr<TteBitmap> FaceBitmap(int w, int h) {
 }
 
 // The first pixel where the grab and the reference differ in colour, as text; empty
-// when they agree everywhere.
-inline std::string FirstDifference(const QImage& grab, const TteBitmap& ref) {
+// when they agree everywhere (outside skip, where text may be).
+inline std::string FirstDifference(const QImage& grab, const TteBitmap& ref, const TRect& skip = {}) {
   if (grab.width() != ref.Width() || grab.height() != ref.Height()) return "size differs";
   for (int y = 0; y < ref.Height(); ++y)
     for (int x = 0; x < ref.Width(); ++x) {
+      if (skip.Contains(x, y)) continue;
       const QRgb g = grab.pixel(x, y) & 0xFFFFFF, r = ref.GetPixel(x, y) & 0xFFFFFF;
       if (g != r)
         return QStringLiteral("(%1,%2): control %3, theme %4")
