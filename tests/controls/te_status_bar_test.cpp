@@ -119,6 +119,23 @@ TEST(StatusBar, EmbeddedControlsFollowTheirPanelAndOwnParentsAreRefused) {
   EXPECT_TRUE(progress->isHidden()) << "the control of a hidden panel still shows";
 }
 
+TEST(StatusBar, AChildGetsItsOwnPanelWhichGoesWhenTheChildMovesAway) {
+  QWidget form;
+  TTeStatusBar bar(&form);
+  bar.resize(405, 22);
+  auto* progress = new TTeProgressBar(&bar);
+  ASSERT_EQ(bar.PanelCount(), 1);
+  EXPECT_EQ(bar.Panel(0)->Control(), progress);
+  QCoreApplication::sendPostedEvents();
+  EXPECT_EQ(progress->geometry(), QRect(3, 3, 50 - 4, 16)) << "not placed in its panel";
+  progress->setParent(&form);
+  EXPECT_EQ(bar.PanelCount(), 0) << "the panel of a control moved away stays";
+  auto* gone = new TTeProgressBar(&bar);
+  delete gone;
+  ASSERT_EQ(bar.PanelCount(), 1) << "a destroyed control must leave its panel, emptied";
+  EXPECT_EQ(bar.Panel(0)->Control(), nullptr);
+}
+
 TEST(StatusBar, AClickIsAPressAndReleaseOverTheSamePanel) {
   TTeStatusBar bar;
   bar.resize(405, 22);

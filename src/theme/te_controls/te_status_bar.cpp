@@ -1,6 +1,7 @@
 // The skinned status bar.
 #include "te_status_bar.h"
 
+#include <QChildEvent>
 #include <QMouseEvent>
 #include <QWindow>
 #include <algorithm>
@@ -156,8 +157,12 @@ void TTeStatusPanel::SetControl(QWidget* control) {
   }
   control_ = control;
   if (control) {
-    control->setParent(bar_);
     TTeStatusBar* bar = bar_;
+    if (control->parentWidget() != bar) {
+      bar->embedding_ = true;
+      control->setParent(bar);
+      bar->embedding_ = false;
+    }
     QObject::disconnect(control, &QObject::destroyed, bar, nullptr);
     QObject::connect(control, &QObject::destroyed, bar, [bar] { bar->LayoutPanels(); });
   }
@@ -341,6 +346,32 @@ void TTeStatusBar::PaintPanel(TCanvas& canvas, TTeStatusPanel& panel, bool last)
   } else {
     TRect t = place.Text;
     canvas.DrawText(text, t, flags);
+  }
+}
+
+void TTeStatusBar::childEvent(QChildEvent* e) {
+  TTeControl::childEvent(e);
+  QObject* child = e->child();
+  if (embedding_ || !child->isWidgetType()) return;
+  auto* widget = static_cast<QWidget*>(child);
+  if (e->added()) {
+    for (const auto& p : panels_)
+      if (p->control_ == widget) return;
+    // The child is still being built (this arrives from its QWidget constructor): link it
+    // now and lay it out once the event loop runs.
+    panels_.push_back(std::make_unique<TTeStatusPanel>(this));
+    panels_.back()->control_ = widget;
+    connect(widget, &QObject::destroyed, this, [this] { LayoutPanels(); });
+    QMetaObject::invokeMethod(this, [this] { LayoutPanels(); }, Qt::QueuedConnection);
+  } else if (e->removed()) {
+    // A destroyed child's pointer is already cleared, so only a re-parented one matches.
+    for (int i = 0; i < PanelCount(); ++i)
+      if (panels_[size_t(i)]->control_ == widget) {
+        QObject::disconnect(widget, &QObject::destroyed, this, nullptr);
+        panels_[size_t(i)]->control_ = nullptr;
+        RemovePanel(i);
+        return;
+      }
   }
 }
 

@@ -75,7 +75,8 @@ class TTeStatusPanel {
   void SetViewPriority(int percent);
   int StretchPriority() const { return m_.StretchPriority; }
   void SetStretchPriority(int percent);
-  // The embedded control, kept at the panel's content rectangle. Embedding the bar or
+  // The embedded control, made a child of the bar and kept at the panel's content
+  // rectangle. Embedding the bar or
   // one of its parents fails with "Can't insert own parent"; a control linked to another
   // panel leaves that one.
   QWidget* Control() const { return control_; }
@@ -146,6 +147,9 @@ class TTeStatusBar : public TTeControl {
   void mouseReleaseEvent(QMouseEvent* e) override;
   void mouseDoubleClickEvent(QMouseEvent* e) override;
   void mouseMoveEvent(QMouseEvent* e) override;
+  // A widget made a child of the bar gets a panel of its own; one moved elsewhere takes
+  // its panel with it (a destroyed one only leaves its panel empty).
+  void childEvent(QChildEvent* e) override;
 
  private:
   friend class TTeStatusPanel;
@@ -155,5 +159,6 @@ class TTeStatusBar : public TTeControl {
   std::vector<std::unique_ptr<TTeStatusPanel>> panels_;
   TTeStatusPanel* pressed_ = nullptr;
   bool sizeGrip_ = true;
+  bool embedding_ = false;  // set while SetControl re-parents a control itself
   const TteImageList* images_ = nullptr;
 };
