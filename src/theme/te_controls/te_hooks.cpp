@@ -108,7 +108,8 @@ void TControlHook::Restore() {
 }
 
 bool TControlHook::eventFilter(QObject* watched, QEvent* event) {
-  if (watched != control_ || hooks_.empty()) return false;
+  // Nothing reaches the hooks once the control is being destroyed (it said so first).
+  if (watched != control_ || hooks_.empty() || !installed_) return false;
   // A hook may detach itself (or others) while handling: walk a copy and skip the
   // ones that have left.
   const std::vector<TTeHook*> hooks = hooks_;
