@@ -25,9 +25,11 @@ TteWindowInfo WindowInfo(const TRect& rect, bool active, uint16_t buttons,
 
 namespace {
 
-// The one scratch bitmap the image-list builders render into.
-std::unique_ptr<TteBitmap>& GlyphScratch() {
-  static std::unique_ptr<TteBitmap> scratch;
+// The one scratch bitmap the image-list builders render into. A plain pointer, which
+// has no destructor of its own: the manager frees the bitmap when it goes, and a static
+// unique_ptr made after the manager would already be gone by then.
+TteBitmap*& GlyphScratch() {
+  static TteBitmap* scratch = nullptr;
   return scratch;
 }
 
@@ -36,8 +38,9 @@ const TteBitmap* RenderListImage(const TteImageList& list, int index, bool enabl
   const int h = list.Strip->height();
   const int w = list.Width > 0 ? list.Width : h;
   if (w <= 0 || (int64_t(index) + 1) * w > list.Strip->width()) return nullptr;
-  auto& scratch = GlyphScratch();
-  scratch = std::make_unique<TteBitmap>();
+  TteBitmap*& scratch = GlyphScratch();
+  delete scratch;
+  scratch = new TteBitmap;
   scratch->SetSize(w, h);
   const QImage image =
       list.Strip->copy(index * w, 0, w, h).convertToFormat(QImage::Format_ARGB32);
@@ -59,7 +62,7 @@ const TteBitmap* RenderListImage(const TteImageList& list, int index, bool enabl
       *scratch->PixelPtr(x, y) = list.Masked ? (p | 0xFF000000u) : p;
     }
   }
-  return scratch.get();
+  return scratch;
 }
 
 }  // namespace
@@ -73,4 +76,7 @@ TteItemGlyphInfo ItemGlyphInfo(const TRect& r, const TteImageList& list, int ind
   return {r, RenderListImage(list, index, enabled), state, kgkImage};
 }
 
-void FreeGlyphScratch() { GlyphScratch().reset(); }
+void FreeGlyphScratch() {
+  delete GlyphScratch();
+  GlyphScratch() = nullptr;
+}
