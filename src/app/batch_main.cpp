@@ -246,16 +246,12 @@ int main(int argc, char* argv[]) {
     stoppedBy = signal;
     // A batch stops as with Stop; files being added are abandoned at once.
     RunGuarded([&] {
-      bool anyBusy = false;
-      for (auto& w : workers) {
-        if (!w->Busy()) continue;
-        anyBusy = true;
-        w->btnStopConvertClick();
-      }
+      for (auto& w : workers)
+        if (w->Busy()) w->btnStopConvertClick();
       if (controller.Busy())
         controller.btnStopConvertClick();
-      else if (!anyBusy)
-        controller.AbortAdding();
+      else
+        controller.AbortAdding();  // nothing when no file is being added
     });
   });
 
@@ -264,6 +260,38 @@ int main(int argc, char* argv[]) {
   if (cli.isSet(keepTree)) controller.OutputSubfolder = [&](int row) { return subfolders.value(row); };
   controller.SkipExisting = cli.isSet(skipExisting);
   controller.CopyAudio = cli.isSet(copyAudio);
+
+  // Side by side (--jobs): one controller with its own runner per slot, all
+  // over the one list, taking its rows in order and sharing the batch's
+  // output names. They start on the first rows while later files are still
+  // being added, and wait when they have caught up with the adding.
+  int next = 0;
+  const auto nextRow = [&] { return stoppedBy || next >= view.RowCount() ? -1 : next++; };
+  const auto wakeWorkers = [&] {
+    for (auto& w : workers)
+      if (!stoppedBy && next < view.RowCount() && !w->Busy() && !w->Runner()->Running())
+        RunGuarded([&] { w->RunBatchRows(nextRow); });
+  };
+  const auto anyWorkerRunning = [&] {
+    for (auto& w : workers)
+      if (w->Busy() || w->Runner()->Running()) return true;
+    return false;
+  };
+  if (jobs > 1) {
+    view.SetParallel(true);
+    view.StartClock();
+    const auto outputs = std::make_shared<QSet<QString>>();
+    for (int k = 0; k < jobs; ++k) {
+      auto slotView = std::make_unique<TSlotView>(view);
+      auto worker = std::make_unique<TfrmMain>(*slotView, startOptions);
+      slotView->worker = worker.get();
+      worker->AdoptSettingsFrom(controller);
+      worker->ShareBatchOutputs(outputs);
+      slotViews.push_back(std::move(slotView));
+      workers.push_back(std::move(worker));
+    }
+    view.OnRowAdded = wakeWorkers;
+  }
 
   bool allAccepted = true;
   for (const QString& file : files) {
@@ -290,42 +318,23 @@ int main(int argc, char* argv[]) {
     });
   }
   if (view.Rejected() > 0 || view.Failures() > 0) allAccepted = false;
+  view.OnRowAdded = nullptr;
   if (stoppedBy || view.RowCount() == 0) {
+    while (anyWorkerRunning()) ProcessUiEventsWaiting();
+    view.EndLiveLine();
     view.PrintSummary();
     return stoppedBy ? 128 + stoppedBy : 1;
   }
 
-  view.StartClock();
-  const int slotCount = std::min(jobs, view.RowCount());
-  if (slotCount <= 1) {
+  if (workers.empty()) {
+    view.StartClock();
     RunGuarded([&] { controller.btnConvertClick(); });
     while (controller.Busy()) ProcessUiEventsWaiting();
     // The stopped job's end still has to come in.
     while (controller.Runner()->Running()) ProcessUiEventsWaiting();
   } else {
-    // Side by side: one controller with its own runner per slot, all over the
-    // one list, taking its rows in order and sharing the batch's output names.
-    view.SetParallel(true);
-    for (int i = 0; i < view.RowCount(); ++i) view.SetRowProgress(i, QString());
-    const auto outputs = std::make_shared<QSet<QString>>();
-    int next = 0;
-    auto nextRow = [&] { return stoppedBy || next >= view.RowCount() ? -1 : next++; };
-    for (int k = 0; k < slotCount; ++k) {
-      auto slotView = std::make_unique<TSlotView>(view);
-      auto worker = std::make_unique<TfrmMain>(*slotView, startOptions);
-      slotView->worker = worker.get();
-      worker->AdoptSettingsFrom(controller);
-      worker->ShareBatchOutputs(outputs);
-      slotViews.push_back(std::move(slotView));
-      workers.push_back(std::move(worker));
-    }
-    for (auto& w : workers) RunGuarded([&] { w->RunBatchRows(nextRow); });
-    auto anyRunning = [&] {
-      for (auto& w : workers)
-        if (w->Busy() || w->Runner()->Running()) return true;
-      return false;
-    };
-    while (anyRunning()) ProcessUiEventsWaiting();
+    wakeWorkers();
+    while (anyWorkerRunning()) ProcessUiEventsWaiting();
   }
   view.EndLiveLine();
 

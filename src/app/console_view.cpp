@@ -29,6 +29,7 @@ void TConsoleView::AddRow(const QString& fileName, const QString& information) {
   rows_.push_back({fileName, QString()});
   EndLiveLine();
   Print(stdout, PrintableFileName(fileName) + QStringLiteral(": ") + information + u'\n');
+  if (OnRowAdded) OnRowAdded();
 }
 
 void TConsoleView::SetRowProgress(int row, const QString& text) {

@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -30,6 +31,8 @@ class TConsoleView : public IMainView {
   // The same for a row converted by another controller, with its output and
   // what the job did (kept the audio or converted it).
   void SetRowProgressOf(int row, const QString& text, const QString& output, const QString& note = QString());
+  // Called after each row is added (jobs side by side start on it).
+  std::function<void()> OnRowAdded;
   // Several rows run at once: the live line shows each and the whole batch.
   void SetParallel(bool parallel) { parallel_ = parallel; }
   void DeleteRow(int row) override { rows_.erase(rows_.begin() + row); }

@@ -282,8 +282,8 @@ bool TfrmMain::CheckVideoFile(const QString& input) {
   const qint64 size = ::FileSizeOf(input);
   const qint64 mtime = ModificationTimeMs(input);
   if (probeCacheEnabled_) {
-    auto it = probeCache_.constFind(key);
-    if (it != probeCache_.cend() && size >= 0 && it->size == size && it->mtimeMs == mtime) {
+    auto it = probeCache_->constFind(key);
+    if (it != probeCache_->cend() && size >= 0 && it->size == size && it->mtimeMs == mtime) {
       facts_ = it->facts;
       UseScript_ = it->useScript;
       return true;
@@ -316,7 +316,7 @@ bool TfrmMain::CheckVideoFile(const QString& input) {
   }
   probing_ = probingForJob_ = false;
   if (abandoned()) ok = false;
-  if (ok && probeCacheEnabled_) probeCache_.insert(key, {size, mtime, facts_, UseScript_});
+  if (ok && probeCacheEnabled_) probeCache_->insert(key, {size, mtime, facts_, UseScript_});
   // Files dropped during the probe waited for its end.
   ScheduleDrain();
   return ok;
@@ -494,9 +494,9 @@ void TfrmMain::AdoptSettingsFrom(const TfrmMain& other) {
   SkipExisting = other.SkipExisting;
   CopyAudio = other.CopyAudio;
   TitleText_ = other.TitleText_;
-  // What the other learnt when it added the files: a job then starts (and
-  // names its output) at once, so names are taken in the list's order however
-  // the jobs interleave. A file changed since is probed again.
+  // What the other learns as it adds the files, shared: a job then starts
+  // (and names its output) at once, so names are taken in the list's order
+  // however the jobs interleave. A file changed since is probed again.
   probeCache_ = other.probeCache_;
 }
 

@@ -119,7 +119,8 @@ class TfrmMain {
   void RunBatchRows(std::function<int()> nextRow);
   void ShareBatchOutputs(std::shared_ptr<QSet<QString>> outputs) { sharedOutputs_ = std::move(outputs); }
   // A controller without a window of its own takes the output choices, the
-  // options above and a runner from the one that read the settings.
+  // options above and a runner from the one that read the settings, and
+  // shares what that one's probes learn.
   void AdoptSettingsFrom(const TfrmMain& other);
 
   // Skips a second probe of a file whose path, size and modification time are
@@ -205,5 +206,5 @@ class TfrmMain {
     bool useScript;
   };
   bool probeCacheEnabled_ = false;
-  QHash<QString, ProbeCacheEntry> probeCache_;
+  std::shared_ptr<QHash<QString, ProbeCacheEntry>> probeCache_ = std::make_shared<QHash<QString, ProbeCacheEntry>>();
 };

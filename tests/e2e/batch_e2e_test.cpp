@@ -312,7 +312,9 @@ TEST_F(BatchE2E, CtrlCStopsEveryJobRunningSideBySide) {
   const QString out = QString::fromLocal8Bit(p.readAllStandardOutput());
   EXPECT_EQ(p.exitCode(), 130) << out.toStdString();
   EXPECT_EQ(out.count(": Abort\n"), 2) << out.toStdString();
-  EXPECT_TRUE(out.contains("0 done, 0 failed, 0 skipped, 3 stopped")) << out.toStdString();
+  // The third file may or may not have been added when Ctrl-C came: adding
+  // goes on while the first jobs run.
+  EXPECT_TRUE(out.contains(QRegularExpression("\n0 done, 0 failed, 0 skipped, [23] stopped"))) << out.toStdString();
   for (pid_t f : ffmpegs) EXPECT_TRUE(ProcessGone(f));
   EXPECT_TRUE(QDir(outDir).entryList(QDir::Files | QDir::Hidden).isEmpty())
       << QDir(outDir).entryList(QDir::Files | QDir::Hidden).join(" ").toStdString();
