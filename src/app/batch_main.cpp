@@ -299,9 +299,11 @@ int main(int argc, char* argv[]) {
     if (IsDirectory(file)) {
       for (const TFoundFile& found : FilesBelow(file)) {
         if (stoppedBy) break;
-        RunGuarded([&] {
-          if (controller.AddFoundFile(found.path)) subfolders.insert(view.RowCount() - 1, found.subfolder);
-        });
+        // Known before the row exists: a job side by side may start on it at once.
+        const int row = view.RowCount();
+        subfolders.insert(row, found.subfolder);
+        RunGuarded([&] { controller.AddFoundFile(found.path); });
+        if (view.RowCount() == row) subfolders.remove(row);
       }
       continue;
     }

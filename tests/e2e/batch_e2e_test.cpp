@@ -486,8 +486,9 @@ TEST_F(BatchE2E, FoldersKeepTheirTreeAndExistingOutputsAreSkipped) {
   text.write("just words");
   text.close();
 
-  // No settings file: 44100 Hz at 128 kbit/s rather than the window's first entries.
-  Result r = Batch({"-o", outDir, "--keep-tree", in});
+  // No settings file: 44100 Hz at 128 kbit/s rather than the window's first
+  // entries. Two jobs side by side start while the folder is still walked.
+  Result r = Batch({"-j", "2", "-o", outDir, "--keep-tree", in});
   EXPECT_EQ(r.exitCode, 0) << r.out.toStdString() << r.err.toStdString();
   EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
   EXPECT_TRUE(r.out.contains(QRegularExpression("\n3 done, 0 failed, 0 skipped, 0 stopped in \\d+:\\d\\d\n$")))
