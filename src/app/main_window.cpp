@@ -23,6 +23,7 @@
 #include "app_error.h"
 #include "button_images.h"
 #include "file_list_view.h"
+#include "file_names.h"
 #include "home_label.h"
 
 TMainWindow::TMainWindow(TStartOptions options, QWidget* parent) : QWidget(parent) {
@@ -187,7 +188,13 @@ void TMainWindow::OpenDocument(const QString& target) {
     OpenSink(target);
     return;
   }
-  // Failures of the desktop's open request are not reported.
+  // Failures of the desktop's open request are not reported. A file is
+  // named by its own bytes, so a name that is not UTF-8 opens too.
+  if (PathExists(target)) {
+    const QByteArray bytes = EncodeFileName(AbsoluteFileName(target));
+    QDesktopServices::openUrl(QUrl::fromEncoded("file://" + bytes.toPercentEncoding("/")));
+    return;
+  }
   const QUrl url = QUrl::fromUserInput(target, QString(), QUrl::AssumeLocalFile);
   QDesktopServices::openUrl(url.isValid() ? url : QUrl::fromLocalFile(target));
 }

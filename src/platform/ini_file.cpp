@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app_error.h"
+#include "file_names.h"
 
 namespace {
 
@@ -38,7 +39,8 @@ QString TIniFile::ReadString(const QString& section, const QString& key, const Q
   if (!LoadIni(fileName_, ini)) return def;
   const char* v = ini.GetValue(section.toUtf8().constData(), key.toUtf8().constData(), nullptr);
   if (!v) return def;
-  return QString::fromUtf8(v);
+  // Values are file names among others: kept as their bytes, reversibly.
+  return DecodeFileName(QByteArray(v));
 }
 
 bool ParseIniInteger(const QString& text, int& value) {
@@ -60,7 +62,7 @@ int TIniFile::ReadInteger(const QString& section, const QString& key, int def) c
 void TIniFile::WriteString(const QString& section, const QString& key, const QString& value) {
   CSimpleIniA ini;
   LoadIni(fileName_, ini);  // a missing or unreadable file starts empty
-  ini.SetValue(section.toUtf8().constData(), key.toUtf8().constData(), value.toUtf8().constData());
+  ini.SetValue(section.toUtf8().constData(), key.toUtf8().constData(), EncodeFileName(value).constData());
   std::string out;
   if (ini.Save(out) < 0) throw EAppError(QStringLiteral("Cannot write ") + fileName_);
   // Written to a temporary and renamed, so a full disk never leaves half a file.

@@ -3,10 +3,12 @@
 #include <QTemporaryDir>
 
 #include <linux/capability.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
 #include "file_version_info.h"
+#include "file_names.h"
 #include "ini_file.h"
 #include "workflow_fixture.h"
 
@@ -209,4 +211,16 @@ TEST_F(WorkflowTest, SettingsAreWrittenKeyEqualsValueAndReadEitherWay) {
   EXPECT_TRUE(written.contains("\nnNaming=1\n")) << written.constData();
   EXPECT_TRUE(written.contains("\nstrOutputDir=" + outDir.toUtf8() + "\n")) << written.constData();
   EXPECT_FALSE(written.contains(" = ")) << written.constData();
+}
+
+TEST_F(WorkflowTest, AnOutputFolderWhoseNameIsNotUtf8IsKept) {
+  const QByteArray raw = QFile::encodeName(tmp.path()) + "/d\xe9j\xe0";
+  ASSERT_EQ(::mkdir(raw.constData(), 0755), 0);
+  const QString dir = DecodeFileName(raw) + "/";
+  WriteText(settingsFile, "[Common]\nstrOutputDir=" + raw + "\n");
+  Start();
+  EXPECT_EQ(ctl->OutputDir(), dir);
+  ctl->FormDestroy();
+  EXPECT_TRUE(ReadText(settingsFile).contains("strOutputDir=" + raw + "/\n"));
+  ::rmdir(raw.constData());
 }
