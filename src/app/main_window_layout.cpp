@@ -18,6 +18,8 @@
 #include "file_list_view.h"
 #include "home_label.h"
 #include "main_window.h"
+#include "te_button.h"
+#include "te_check_box.h"
 #include "transcoder_commands.h"
 
 void THomeLabel::SetHot(bool hot) {
@@ -43,15 +45,23 @@ namespace {
 
 QPushButton* Button(QWidget* parent, const char* name, const QString& caption, const QString& hint, int image,
                     QSize size) {
-  auto* b = new QPushButton(caption, parent);
+  // Painted by the theme in force, the picture as the button's glyph.
+  auto* b = new TTeButton(parent);
+  b->setText(caption);
   b->setObjectName(QLatin1String(name));
   b->setToolTip(hint);
   b->setFixedSize(size);
-  if (image >= 0) {
-    b->setIcon(ButtonImage(image));
-    b->setIconSize(QSize(16, 16));
-  }
+  if (image >= 0) b->SetGlyph(ButtonImage(image).pixmap(16, 16).toImage());
   return b;
+}
+
+// Transparent over its page, five pixels between box and caption.
+QCheckBox* CheckBox(QWidget* parent, const QString& caption) {
+  auto* c = new TTeCheckBox(parent);
+  c->SetCaption(caption);
+  c->SetTransparent(true);
+  c->SetSpacing(5);
+  return c;
 }
 
 QLabel* Title(QWidget* parent, const QString& text) {
@@ -207,7 +217,7 @@ TMainWindowWidgets BuildMainWindowWidgets(QWidget* window) {
   w.cbNaming = Choice(output, "cbNaming", NamingList());
   w.cbNaming->setToolTip(QStringLiteral("Set the naming method for the output file"));
   og->addWidget(w.cbNaming, 1, 1, 1, 2);
-  w.checkOverWrite = new QCheckBox(QStringLiteral("Overwrite existing file"), output);
+  w.checkOverWrite = CheckBox(output, QStringLiteral("Overwrite existing file"));
   w.checkOverWrite->setObjectName(QStringLiteral("checkOverWrite"));
   og->addWidget(w.checkOverWrite, 2, 1, 1, 2);
   options->addWidget(output);
@@ -217,7 +227,7 @@ TMainWindowWidgets BuildMainWindowWidgets(QWidget* window) {
   eg->addWidget(new QLabel(QStringLiteral("Audio file format(kHz):"), encoding), 0, 0);
   w.cbFileFormat = Choice(encoding, "cbFileFormat", FormatList());
   eg->addWidget(w.cbFileFormat, 0, 1);
-  w.ckMono = new QCheckBox(QStringLiteral("Mono"), encoding);
+  w.ckMono = CheckBox(encoding, QStringLiteral("Mono"));
   w.ckMono->setObjectName(QStringLiteral("ckMono"));
   eg->addWidget(w.ckMono, 0, 2);
   eg->addWidget(new QLabel(QStringLiteral("Audio sample rate(kHz):"), encoding), 1, 0);
