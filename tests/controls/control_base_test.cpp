@@ -9,15 +9,10 @@
 
 #include "recording_theme.h"
 #include "te_control.h"
+#include "theme_kinds.h"
 #include "theme_manager.h"
 
 namespace {
-
-QRgb Rgb(TColor c) {
-  c = ColorToRGB(c);
-  return qRgb(GetRValue(c), GetGValue(c), GetBValue(c));
-}
-QImage Grab(QWidget& w) { return w.grab().toImage().convertToFormat(QImage::Format_RGB32); }
 
 class ControlBaseTest : public ::testing::Test {
  protected:

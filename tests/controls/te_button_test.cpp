@@ -13,8 +13,6 @@
 
 namespace {
 
-QImage Grab(QWidget& w) { return w.grab().toImage().convertToFormat(QImage::Format_RGB32); }
-
 class ButtonTest : public ::testing::Test {
  protected:
   void TearDown() override { ThemeManager().ClearCurrentTheme(); }
@@ -281,9 +279,7 @@ TEST_F(ButtonTest, PixelsEqualTheThemesOwnPainting) {
     if (std::string(kind.Name) == "Sonolift") {
       ASSERT_TRUE(made) << "our packed theme did not load";
     }
-    TteTheme* theme = made.get();
-    if (made) ThemeManager().SetCurrentTheme(std::move(made));
-    else ThemeManager().ClearCurrentTheme();
+    TteTheme* theme = MakeCurrent(std::move(made));
     for (int state : {0, 1, 2, 3, 4, 6}) {
       TTeControl parent;
       parent.resize(120, 60);

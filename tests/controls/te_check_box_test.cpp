@@ -11,8 +11,6 @@
 
 namespace {
 
-QImage Grab(QWidget& w) { return w.grab().toImage().convertToFormat(QImage::Format_RGB32); }
-
 class CheckBoxTest : public ::testing::Test {
  protected:
   void TearDown() override { ThemeManager().ClearCurrentTheme(); }
@@ -126,9 +124,7 @@ TEST_F(CheckBoxTest, AutoSizeFitsBoxSpacingAndText) {
 TEST_F(CheckBoxTest, PixelsEqualTheThemesOwnPainting) {
   for (const ThemeKind& kind : ThemeKinds()) {
     auto made = kind.Make();
-    TteTheme* theme = made.get();
-    if (made) ThemeManager().SetCurrentTheme(std::move(made));
-    else ThemeManager().ClearCurrentTheme();
+    TteTheme* theme = MakeCurrent(std::move(made));
     for (const Look& l : kLooks) {
       TTeControl parent;
       parent.resize(120, 40);

@@ -7,18 +7,10 @@
 
 namespace {
 
-QImage Grab(QWidget& w) { return w.grab().toImage().convertToFormat(QImage::Format_RGB32); }
-QRgb Rgb(TColor c) {
-  c = ColorToRGB(c);
-  return qRgb(GetRValue(c), GetGValue(c), GetBValue(c));
-}
-
 TEST(Panel, ThemedFaceAndContentRectangleComeFromTheTheme) {
   for (const ThemeKind& kind : ThemeKinds()) {
     auto made = kind.Make();
-    TteTheme* theme = made.get();
-    if (made) ThemeManager().SetCurrentTheme(std::move(made));
-    else ThemeManager().ClearCurrentTheme();
+    TteTheme* theme = MakeCurrent(std::move(made));
     TTeControl parent;
     parent.resize(140, 120);
     auto* panel = new TTePanel(&parent);

@@ -9,12 +9,6 @@
 
 namespace {
 
-QImage Grab(QWidget& w) { return w.grab().toImage().convertToFormat(QImage::Format_RGB32); }
-QRgb Rgb(TColor c) {
-  c = ColorToRGB(c);
-  return qRgb(GetRValue(c), GetGValue(c), GetBValue(c));
-}
-
 TEST(ProgressFraction, ZeroOutsideTheRangeForNegativeMinAndForAnEmptyRange) {
   struct Case {
     int Min, Max, Position;

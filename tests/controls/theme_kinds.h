@@ -2,7 +2,9 @@
 // and none (the classic look).
 #pragma once
 
+#include <QImage>
 #include <QString>
+#include <QWidget>
 #include <string>
 #include <functional>
 #include <memory>
@@ -26,6 +28,25 @@ inline std::vector<ThemeKind> ThemeKinds() {
       {"OfficeXP", [] { return std::make_unique<TTeOfficeXPTheme>(); }},
       {"classic", [] { return std::unique_ptr<TteTheme>(); }},
   };
+}
+
+// Makes the theme of this kind the current one (none for classic); the theme, or null.
+inline TteTheme* MakeCurrent(std::unique_ptr<TteTheme> made) {
+  TteTheme* theme = made.get();
+  if (made)
+    ThemeManager().SetCurrentTheme(std::move(made));
+  else
+    ThemeManager().ClearCurrentTheme();
+  return theme;
+}
+
+// A control's pixels, opaque.
+inline QImage Grab(QWidget& w) { return w.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
+// A platform colour as a Qt pixel.
+inline QRgb Rgb(TColor c) {
+  c = ColorToRGB(c);
+  return qRgb(GetRValue(c), GetGValue(c), GetBValue(c));
 }
 
 // A bitmap of the face colour, as the controls' test parent shows under them.

@@ -412,14 +412,7 @@ void TTeButton::PaintCaption(TCanvas& canvas) {
                                  TextInfo(r, text(), flags | DT_VCENTER), ThemeObject());
     return;
   }
-  if (!isEnabled()) {
-    // Embossed: highlight one pixel down-right, then the shadow on top.
-    TRect lit = r.Offset(1, 1);
-    canvas.Font.Color = GetSysColor(COLOR_BTNHIGHLIGHT);
-    canvas.DrawText(text(), lit, flags);
-    canvas.Font.Color = GetSysColor(COLOR_BTNSHADOW);
-  }
-  canvas.DrawText(text(), r, flags);
+  DrawClassicText(canvas, text(), r, flags, isEnabled());
 }
 
 void TTeButton::PaintGlyph(TCanvas& canvas) {

@@ -199,11 +199,5 @@ void TTeCheckBox::PaintCaption(TCanvas& canvas) {
                                    TextInfo(r, text(), flags | DT_VCENTER), QStringLiteral("default"));
     return;
   }
-  if (!isEnabled()) {
-    TRect lit = r.Offset(1, 1);
-    canvas.Font.Color = GetSysColor(COLOR_BTNHIGHLIGHT);
-    canvas.DrawText(text(), lit, flags);
-    canvas.Font.Color = GetSysColor(COLOR_BTNSHADOW);
-  }
-  canvas.DrawText(text(), r, flags);
+  DrawClassicText(canvas, text(), r, flags, isEnabled());
 }

@@ -87,6 +87,17 @@ void PaintBevel(TCanvas& canvas, TRect& r, TTeBevelCut cut, bool outer, TTeBevel
 
 }  // namespace
 
+void DrawClassicText(TCanvas& canvas, const QString& text, const TRect& r, uint32_t flags, bool enabled) {
+  if (!enabled) {
+    TRect lit = r.Offset(1, 1);
+    canvas.Font.Color = GetSysColor(COLOR_BTNHIGHLIGHT);
+    canvas.DrawText(text, lit, flags);
+    canvas.Font.Color = GetSysColor(COLOR_BTNSHADOW);
+  }
+  TRect at = r;
+  canvas.DrawText(text, at, flags);
+}
+
 void PaintBevelFrame(TCanvas& canvas, const TTeFrameGeometry& frame, const TRect& bounds,
                      TColor color) {
   TRect r = bounds;

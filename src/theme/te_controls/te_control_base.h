@@ -68,6 +68,9 @@ TRect FrameClientRect(const TTeFrameGeometry& frame, int width, int height);
 // The bevels as nested rings on the sides in BevelSides, then BorderWidth frames in color.
 void PaintBevelFrame(TCanvas& canvas, const TTeFrameGeometry& frame, const TRect& bounds,
                      TColor color);
+// Text in the classic look, in the canvas's font: when disabled, embossed (the
+// highlight one pixel down-right, then the shadow colour on top).
+void DrawClassicText(TCanvas& canvas, const QString& text, const TRect& r, uint32_t flags, bool enabled);
 
 // The one process-wide surface of kspSharedBuffer. It starts at the screen size plus
 // 500 each way, grows when a larger control paints through it, and gives its pixels

@@ -178,12 +178,5 @@ void TTeGroupBox::PaintBackground(TCanvas& canvas) {
   if (checkBox_ || caption_.isEmpty()) return;
   canvas.Font = CaptionFont();
   canvas.Brush.Style = TBrushStyle::bsClear;
-  TRect r = g.Caption;
-  if (!isEnabled()) {
-    TRect lit = r.Offset(1, 1);
-    canvas.Font.Color = GetSysColor(COLOR_BTNHIGHLIGHT);
-    canvas.DrawText(caption_, lit, captionFlags);
-    canvas.Font.Color = GetSysColor(COLOR_BTNSHADOW);
-  }
-  canvas.DrawText(caption_, r, captionFlags);
+  DrawClassicText(canvas, caption_, g.Caption, captionFlags, isEnabled());
 }

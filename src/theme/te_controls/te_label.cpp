@@ -191,13 +191,7 @@ void TTeLabel::DrawLabelText(TCanvas& canvas, TRect& r, uint32_t flags) {
                           ThemeObject());
     return;
   }
-  if (!isEnabled()) {
-    TRect lit = r.Offset(1, 1);
-    canvas.Font.Color = GetSysColor(COLOR_BTNHIGHLIGHT);
-    canvas.DrawText(text, lit, flags);
-    canvas.Font.Color = GetSysColor(COLOR_BTNSHADOW);
-  }
-  canvas.DrawText(text, r, flags);
+  DrawClassicText(canvas, text, r, flags, isEnabled());
 }
 
 void TTeLabel::AdjustBounds() {
