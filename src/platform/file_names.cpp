@@ -2,6 +2,9 @@
 #include "file_names.h"
 
 #include <QDir>
+#include <QStringDecoder>
+
+#include <algorithm>
 
 #include <cerrno>
 #include <sys/stat.h>
@@ -45,6 +48,12 @@ struct stat* StatOf(const QString& path, struct stat& st) {
 }  // namespace
 
 QString DecodeFileName(const QByteArray& bytes) {
+  // Valid UTF-8, nearly every name, in one go; the initial byte-order mark is
+  // part of a name, not a mark.
+  QStringDecoder utf8(QStringConverter::Utf8,
+                      QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+  QString whole = utf8(bytes);
+  if (!utf8.hasError()) return whole;
   QString out;
   out.reserve(bytes.size());
   for (qsizetype i = 0; i < bytes.size();) {
@@ -62,6 +71,8 @@ QString DecodeFileName(const QByteArray& bytes) {
 }
 
 QByteArray EncodeFileName(const QString& name) {
+  const bool escapes = std::any_of(name.cbegin(), name.cend(), [](QChar c) { return c.isSurrogate(); });
+  if (!escapes) return name.toUtf8();
   QByteArray out;
   out.reserve(name.size());
   for (qsizetype i = 0; i < name.size(); ++i) {
@@ -134,10 +145,10 @@ qint64 FileSizeOf(const QString& path) {
   return StatOf(path, st) ? qint64(st.st_size) : -1;
 }
 
-qint64 ModificationTimeMs(const QString& path) {
+std::optional<TFileStamp> FileStampOf(const QString& path) {
   struct stat st;
-  if (!StatOf(path, st)) return -1;
-  return qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000;
+  if (!StatOf(path, st)) return std::nullopt;
+  return TFileStamp{qint64(st.st_size), qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000};
 }
 
 bool RemoveFile(const QString& path) { return !path.isEmpty() && ::unlink(EncodeFileName(path).constData()) == 0; }

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 // Valid UTF-8 decodes as usual; every byte of an invalid sequence becomes the
 // lone low surrogate U+DC00 + byte (U+DC80..U+DCFF), as Python's
@@ -26,7 +27,11 @@ bool IsDirectory(const QString& path);
 bool PathExists(const QString& path);  // anything, a dangling link included
 bool SameFileOnDisk(const QString& a, const QString& b);  // same device and inode
 qint64 FileSizeOf(const QString& path);                   // -1 when it cannot be read
-qint64 ModificationTimeMs(const QString& path);           // -1 when it cannot be read
+struct TFileStamp {
+  qint64 Size;
+  qint64 ModifiedMs;  // modification time, milliseconds since the epoch
+};
+std::optional<TFileStamp> FileStampOf(const QString& path);  // one stat
 bool RemoveFile(const QString& path);
 // Creates the folder and any missing parents; true when it exists afterwards.
 bool MakeDirectories(const QString& path);

@@ -279,11 +279,11 @@ bool TfrmMain::ProbeViaScript(const QString& input) {
 
 bool TfrmMain::CheckVideoFile(const QString& input) {
   const QString key = CleanAbsolute(input);
-  const qint64 size = ::FileSizeOf(input);
-  const qint64 mtime = ModificationTimeMs(input);
+  const std::optional<TFileStamp> stamp = FileStampOf(input);
+  const qint64 size = stamp ? stamp->Size : -1, mtime = stamp ? stamp->ModifiedMs : -1;
   if (probeCacheEnabled_) {
     auto it = probeCache_->constFind(key);
-    if (it != probeCache_->cend() && size >= 0 && it->size == size && it->mtimeMs == mtime) {
+    if (it != probeCache_->cend() && stamp && it->size == size && it->mtimeMs == mtime) {
       facts_ = it->facts;
       UseScript_ = it->useScript;
       return true;
@@ -333,11 +333,14 @@ QString TfrmMain::WriteAvsScript(const QString& input) {
   return path;
 }
 
-bool TfrmMain::AvoidOutputName(const QString& candidate, const QString& input) const {
-  // A job never replaces its own input or the input of any other row, nor an
-  // output of an earlier job of the same batch (two inputs with one base name).
+bool TfrmMain::OutputNameTaken(const QString& candidate, const QString& input) const {
+  // An output of an earlier job of the same batch (two inputs with one base
+  // name) is never replaced; a free name is free. An existing file is taken
+  // without overwrite, and with it when it is the job's own input or the
+  // input of any other row.
   if (Outputs().contains(CleanAbsolute(candidate))) return true;
   if (!PathExists(candidate)) return false;
+  if (!OverWrite_) return true;
   if (SameFileOnDisk(candidate, input)) return true;
   for (int i = 0; i < view_.RowCount(); ++i)
     if (SameFileOnDisk(candidate, view_.RowFileName(i))) return true;
@@ -358,11 +361,12 @@ QString TfrmMain::MakeOutputFileName(const QString& input) {
   const QString base = OutputBaseName(input, NamingMode_, JobIndex_);
   const QString ext = SelectedText(FormatList(), view_.FormatIndex()).toUpper();
   const QString candidate = FirstOutputName(input);
-  if (OverWrite_ ? !AvoidOutputName(candidate, input) : !PathExists(candidate) && !AvoidOutputName(candidate, input))
-    return candidate;
+  if (!OutputNameTaken(candidate, input)) return candidate;
+  // Numbered names are only ever new files: with overwrite too, an existing
+  // one is not replaced.
   for (int n = 1;; ++n) {
     const QString c = dir + base + u'(' + QString::number(n) + u')' + u'.' + ext;
-    if (!PathExists(c) && !AvoidOutputName(c, input)) return c;
+    if (!PathExists(c) && !Outputs().contains(CleanAbsolute(c))) return c;
   }
 }
 
@@ -605,7 +609,15 @@ void TfrmMain::DrainPendingAdds() {
   draining_ = false;
 }
 
-void TfrmMain::AddVideoFile(const QString& path) {
+void TfrmMain::AddVideoFile(const QString& path) { AddFile(path, true); }
+
+bool TfrmMain::AddFoundFile(const QString& path) {
+  const int rows = view_.RowCount();
+  AddFile(path, false);
+  return view_.RowCount() > rows;
+}
+
+void TfrmMain::AddFile(const QString& path, bool reportRejection) {
   if (!IsRegularFile(path) || addAborted_) return;
   if (RunnerTaken()) {
     QueueOrRun(path, false);
@@ -621,22 +633,9 @@ void TfrmMain::AddVideoFile(const QString& path) {
     const QString info = QString::asprintf("%dX%d %.2d:%.2d:%.2d", facts_.VideoWidth, facts_.VideoHeight, d / 3600,
                                            (d % 3600) / 60, d % 60);
     view_.AddRow(path, info);
-  } else if (!quietRejection_) {
+  } else if (reportRejection) {
     view_.ShowMessage(QStringLiteral("Unsupported or bad video file: ") + path + u'!');
   }
-}
-
-bool TfrmMain::AddFoundFile(const QString& path) {
-  const int rows = view_.RowCount();
-  quietRejection_ = true;
-  try {
-    AddVideoFile(path);
-  } catch (...) {
-    quietRejection_ = false;
-    throw;
-  }
-  quietRejection_ = false;
-  return view_.RowCount() > rows;
 }
 
 void TfrmMain::LoadFileList(const QString& path) {

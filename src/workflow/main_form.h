@@ -139,7 +139,8 @@ class TfrmMain {
   void FlushOutput();
   void WriteProgress(double percent);
   QString SelectedText(const QStringList& list, int index) const;
-  bool AvoidOutputName(const QString& candidate, const QString& input) const;
+  bool OutputNameTaken(const QString& candidate, const QString& input) const;
+  void AddFile(const QString& path, bool reportRejection);
   void QueueOrRun(const QString& path, bool isList);
   void DrainPendingAdds();
   void ScheduleDrain();
@@ -184,7 +185,6 @@ class TfrmMain {
   pid_t front_ = 0;                  // the running job's transcoder front
   bool addAborted_ = false;
   bool jobSkipped_ = false;
-  bool quietRejection_ = false;
   QString jobNote_;
   int loadDepth_ = 0;
   QSet<QString> batchOutputs_;       // outputs named in this batch

@@ -126,10 +126,8 @@ TEST_F(WorkflowTest, OverwriteNeverReplacesAnInputOfTheBatch) {
 
 TEST_F(WorkflowTest, AListThatCannotBeReadDuringABatchIsShownAndTheBatchGoesOn) {
   Start();
-  const QString gate = Gate("a");
-  ctl->AddVideoFile(Clip("a.mp4", "C wait " + gate.toUtf8() + "\nC write\nC exit 0\n"));
-  ctl->btnConvertClick();
-  ASSERT_TRUE(WaitFor([&] { return Reached(gate); }));
+  const QString gate = StartGatedJob("a");
+  ASSERT_TRUE(Reached(gate));
   ctl->DropFiles({inDir + "gone.lst", Clip("b.mp4")});
   Open(gate);
   ASSERT_TRUE(WaitFor([&] { return !ctl->Busy(); })) << "the batch never ended";
@@ -158,11 +156,10 @@ TEST_F(WorkflowTest, StopEndsABatchAndNeverRejectsAFileBeingAdded) {
 
   // During a batch: a file dropped meanwhile is probed between jobs; Stop
   // there ends the batch and still adds the file.
-  const QString job = Gate("job"), g2 = Gate("drop");
+  const QString g2 = Gate("drop");
   ctl->btnClearClick();
-  ctl->AddVideoFile(Clip("a.mp4", "C wait " + job.toUtf8() + "\nC write\nC exit 0\n"));
-  ctl->btnConvertClick();
-  ASSERT_TRUE(WaitFor([&] { return Reached(job); }));
+  const QString job = StartGatedJob("a");
+  ASSERT_TRUE(Reached(job));
   ctl->DropFiles({Clip("b.mp4", "C write\nC exit 0\n", "W " + g2.toUtf8() + "\n" + probe)});
   // The drop's probe runs inside the job's end, so it is answered from the
   // event loop it keeps running.
@@ -199,10 +196,8 @@ TEST_F(WorkflowTest, StopDuringAScriptProbeStartsNoSecondProbe) {
 
 TEST_F(WorkflowTest, AProbeThatEndsARunningConversionLetsThatJobEnd) {
   Start();
-  const QString gate = Gate("a");
-  ctl->AddVideoFile(Clip("a.mp4", "C wait " + gate.toUtf8() + "\nC write\nC exit 0\n"));
-  ctl->btnConvertClick();
-  ASSERT_TRUE(WaitFor([&] { return Reached(gate); }));
+  const QString gate = StartGatedJob("a");
+  ASSERT_TRUE(Reached(gate));
   EXPECT_TRUE(ctl->ProbeFile(Clip("b.mp4")));
   EXPECT_FALSE(ctl->Busy());
   EXPECT_EQ(States(), QStringList{"Error"});
@@ -331,6 +326,10 @@ TEST(FileNames, EveryByteStringRoundTripsAndPrintsOnOneLine) {
                         {"\x1b[2J", "\\x1b[2J"},
                         {"caf\xe9", "caf\\xe9"},
                         {"\xed\xa0\x80", "\\xed\\xa0\\x80"},  // an encoded surrogate is not UTF-8
-                        {"\xc0\xaf", "\\xc0\\xaf"}};            // nor an overlong slash
-  for (const Case& c : cases) EXPECT_EQ(PrintableFileName(DecodeFileName(c.bytes)), c.printable);
+                        {"\xc0\xaf", "\\xc0\\xaf"},             // nor an overlong slash
+                        {"\xef\xbb\xbf" "bom", QChar(0xFEFF) + QStringLiteral("bom")}};  // a leading byte-order mark stays
+  for (const Case& c : cases) {
+    EXPECT_EQ(PrintableFileName(DecodeFileName(c.bytes)), c.printable) << c.bytes.toHex().constData();
+    EXPECT_EQ(EncodeFileName(DecodeFileName(c.bytes)), c.bytes) << c.bytes.toHex().constData();
+  }
 }

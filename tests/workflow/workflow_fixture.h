@@ -117,6 +117,16 @@ class WorkflowTest : public ::testing::Test {
   bool Reached(const QString& gate) const { return QFileInfo::exists(gate + ".started"); }
   void Open(const QString& gate) { WriteText(gate, ""); }
 
+  // Adds a clip whose conversion waits at the gate it returns, starts the
+  // batch and waits until its job has reached the gate.
+  QString StartGatedJob(const QString& name) {
+    const QString gate = Gate(name);
+    ctl->AddVideoFile(Clip(name + ".mp4", "C wait " + gate.toUtf8() + "\nC write\nC exit 0\n"));
+    ctl->btnConvertClick();
+    EXPECT_TRUE(WaitFor([&] { return Reached(gate); })) << "the job never reached its gate";
+    return gate;
+  }
+
   QStringList OutFiles() const { return QDir(outDir).entryList(QDir::Files, QDir::Name); }
   QStringList States() const {
     QStringList s;
