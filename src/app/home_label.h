@@ -1,19 +1,26 @@
 // THomeLabel: the maker label; blue, red while the mouse is over it, and
-// clickable.
+// clickable. Its own font and colour hold under every theme.
 #pragma once
 
-#include <QLabel>
 #include <functional>
 
-class THomeLabel : public QLabel {
+#include "te_label.h"
+
+class THomeLabel : public TTeAdvancedLabel {
   Q_OBJECT
  public:
-  using QLabel::QLabel;
+  explicit THomeLabel(const QString& caption, QWidget* parent = nullptr);
   std::function<void()> OnClick;
   void SetHot(bool hot);
+  bool Hot() const { return hot_; }
 
  protected:
-  void enterEvent(QEnterEvent* event) override;
-  void leaveEvent(QEvent* event) override;
+  void MouseEnter() override;
+  void MouseLeave() override;
+  void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  bool hot_ = false;
+  bool pressed_ = false;
 };

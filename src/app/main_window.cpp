@@ -10,12 +10,10 @@
 #include <QDBusInterface>
 #include <QDesktopServices>
 #include <QFileDialog>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QProgressBar>
 #include <QPushButton>
-#include <QStackedWidget>
+#include <QStackedLayout>
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QUrl>
@@ -25,6 +23,10 @@
 #include "file_list_view.h"
 #include "file_names.h"
 #include "home_label.h"
+#include "te_label.h"
+#include "te_panels.h"
+#include "te_progress_bar.h"
+#include "te_status_bar.h"
 
 TMainWindow::TMainWindow(TStartOptions options, QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("frmMain"));
@@ -120,9 +122,9 @@ void TMainWindow::FocusDirectory() { w_.edtDirectory->setFocus(Qt::OtherFocusRea
 void TMainWindow::ShowPage(TPage page) {
   w_.pages->setCurrentWidget(page == TPage::Options ? w_.panelOption : w_.panelBatch);
 }
-void TMainWindow::SetInfoText(const QString& text) { w_.labelInfo->setText(text); }
-void TMainWindow::SetStatusText(const QString& text) { w_.statusText->setText(text); }
-void TMainWindow::SetProgress(int percent) { w_.progConvert->setValue(percent); }
+void TMainWindow::SetInfoText(const QString& text) { w_.labelInfo->SetCaption(text); }
+void TMainWindow::SetStatusText(const QString& text) { w_.sbConvert->Panel(1)->SetText(text); }
+void TMainWindow::SetProgress(int percent) { w_.progConvert->SetPosition(percent); }
 
 void TMainWindow::SetBatchRunning(bool running) {
   for (QPushButton* b : {w_.btnAddFile, w_.btnLoadList, w_.btnSaveList, w_.btnConvert, w_.btnOption, w_.btnClear})

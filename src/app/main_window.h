@@ -12,28 +12,33 @@
 
 class QCheckBox;
 class QComboBox;
-class QLabel;
 class QLineEdit;
-class QProgressBar;
 class QPushButton;
-class QStackedWidget;
-class QStatusBar;
+class QStackedLayout;
 class TFileListView;
 class TMainWindowThemes;
 class THomeLabel;
+class TTeGroupBox;
+class TTeLabel;
+class TTePanel;
+class TTeProgressBar;
+class TTeStatusBar;
 
 // The controls of the window, named as the program names them.
 struct TMainWindowWidgets {
+  TTePanel* panelLeft;
   QPushButton *btnBatch, *btnOption, *btnHelp;
-  QLabel* labelInfo;
+  TTeLabel* labelInfo;
   THomeLabel* labelHome;
-  QStackedWidget* pages;
-  QWidget *panelBatch, *panelOption;
+  TTePanel* panelPages;
+  QStackedLayout* pages;
+  TTePanel *panelBatch, *panelOption;
   TFileListView* lvFiles;
   QPushButton *btnLoadList, *btnSaveList, *btnClear, *btnConvert, *btnAddFile, *btnOutput, *btnStopConvert;
-  QStatusBar* sbConvert;
-  QProgressBar* progConvert;
-  QLabel* statusText;
+  // Panel 0 holds the progress bar, panel 1 shows the state text.
+  TTeStatusBar* sbConvert;
+  TTeProgressBar* progConvert;
+  TTeGroupBox *grpOutput, *grpEncoding;
   QLineEdit* edtDirectory;
   QPushButton* btnDir;
   QComboBox *cbNaming, *cbFileFormat, *cbAudioSampleRate, *cbAudioBitRate;

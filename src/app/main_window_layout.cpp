@@ -1,17 +1,11 @@
 // The main window's controls and their places: a column of page buttons on
 // the left, the Batch and Options pages on the right. Layout only.
-#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QStackedWidget>
-#include <QStatusBar>
+#include <QStackedLayout>
 #include <QVBoxLayout>
 
 #include "button_images.h"
@@ -20,25 +14,50 @@
 #include "main_window.h"
 #include "te_button.h"
 #include "te_check_box.h"
+#include "te_group_box.h"
+#include "te_panels.h"
+#include "te_progress_bar.h"
+#include "te_status_bar.h"
 #include "transcoder_commands.h"
 
+THomeLabel::THomeLabel(const QString& caption, QWidget* parent) : TTeAdvancedLabel(parent) {
+  SetAutoSize(false);
+  SetAlignment(taCenter);
+  SetLayout(tlCenter);
+  SetWordWrap(true);
+  SetAlwaysUseDefaultFont(true);
+  SetHot(false);
+  SetCaption(caption);
+}
+
 void THomeLabel::SetHot(bool hot) {
-  QPalette pal = palette();
-  pal.setColor(QPalette::WindowText, hot ? Qt::red : Qt::blue);
-  setPalette(pal);
+  hot_ = hot;
+  TFont font;
+  font.setFamily(QStringLiteral("Georgia"));
+  font.setPixelSize(16);
+  font.setBold(true);
+  font.Color = hot ? RGB(255, 0, 0) : RGB(0, 0, 255);
+  SetDefaultFont(font);
+  SetDefaultDisabledFont(font);
   repaint();
 }
-void THomeLabel::enterEvent(QEnterEvent* event) {
+void THomeLabel::MouseEnter() {
+  TTeAdvancedLabel::MouseEnter();
   SetHot(true);
-  QLabel::enterEvent(event);
 }
-void THomeLabel::leaveEvent(QEvent* event) {
+void THomeLabel::MouseLeave() {
+  TTeAdvancedLabel::MouseLeave();
   SetHot(false);
-  QLabel::leaveEvent(event);
+}
+void THomeLabel::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) pressed_ = true;
+  TTeAdvancedLabel::mousePressEvent(event);
 }
 void THomeLabel::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && OnClick) OnClick();
-  QLabel::mouseReleaseEvent(event);
+  const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+  if (event->button() == Qt::LeftButton) pressed_ = false;
+  TTeAdvancedLabel::mouseReleaseEvent(event);
+  if (click && OnClick) OnClick();
 }
 
 namespace {
@@ -64,15 +83,39 @@ QCheckBox* CheckBox(QWidget* parent, const QString& caption) {
   return c;
 }
 
-QLabel* Title(QWidget* parent, const QString& text) {
-  auto* l = new QLabel(text, parent);
-  QFont f(QStringLiteral("Georgia"));
-  f.setPixelSize(21);
-  l->setFont(f);
-  QPalette pal = l->palette();
-  pal.setColor(QPalette::WindowText, Qt::red);
-  l->setPalette(pal);
+// The page titles: red "Georgia", 21 pixels, whatever the theme says of labels.
+TTeAdvancedLabel* Title(QWidget* parent, const QString& text) {
+  auto* l = new TTeAdvancedLabel(parent);
+  TFont font;
+  font.setFamily(QStringLiteral("Georgia"));
+  font.setPixelSize(21);
+  font.Color = RGB(255, 0, 0);
+  l->SetDefaultFont(font);
+  l->SetDefaultDisabledFont(font);
+  l->SetAlwaysUseDefaultFont(true);
+  l->SetCaption(text);
   return l;
+}
+
+TTeLabel* Label(QWidget* parent, const QString& text) {
+  auto* l = new TTeLabel(parent);
+  l->SetCaption(text);
+  return l;
+}
+
+// A page: the theme's panel face without a bevel of its own.
+TTePanel* Page(QWidget* parent, const char* name) {
+  auto* p = new TTePanel(parent);
+  p->setObjectName(QLatin1String(name));
+  p->SetBevelOuter(kbvNone);
+  return p;
+}
+
+// A strip of a page that shows the page through it.
+TTeTransPanel* Strip(QWidget* parent, int height) {
+  auto* s = new TTeTransPanel(parent);
+  s->setFixedHeight(height);
+  return s;
 }
 
 QComboBox* Choice(QWidget* parent, const char* name, const QStringList& entries) {
@@ -95,66 +138,60 @@ TMainWindowWidgets BuildMainWindowWidgets(QWidget* window) {
   root->setContentsMargins(0, 0, 0, 0);
   root->setSpacing(0);
 
-  // Left column, 113 pixels wide.
-  auto* left = new QWidget(window);
-  left->setObjectName(QStringLiteral("panelLeft"));
-  left->setFixedWidth(113);
-  auto* col = new QVBoxLayout(left);
-  col->setContentsMargins(14, 12, 2, 8);
+  // Left column, 113 pixels wide, on a raised panel.
+  w.panelLeft = new TTePanel(window);
+  w.panelLeft->setObjectName(QStringLiteral("panelLeft"));
+  w.panelLeft->setFixedWidth(113);
+  auto* col = new QVBoxLayout(w.panelLeft);
+  col->setContentsMargins(13, 11, 1, 7);
   col->setSpacing(6);
   const QSize page(84, 25);
-  w.btnBatch = Button(left, "btnBatch", QStringLiteral("&Batch      "), QStringLiteral("Batch conversion"), 15, page);
-  w.btnOption = Button(left, "btnOption", QStringLiteral("&Options  "), QStringLiteral("Set program options"), 1, page);
-  w.btnHelp = Button(left, "btnHelp", QStringLiteral("&Help        "), QStringLiteral("Get help information"), 3, page);
+  w.btnBatch = Button(w.panelLeft, "btnBatch", QStringLiteral("&Batch      "), QStringLiteral("Batch conversion"), 15, page);
+  w.btnOption = Button(w.panelLeft, "btnOption", QStringLiteral("&Options  "), QStringLiteral("Set program options"), 1, page);
+  w.btnHelp = Button(w.panelLeft, "btnHelp", QStringLiteral("&Help        "), QStringLiteral("Get help information"), 3, page);
   for (QPushButton* b : {w.btnBatch, w.btnOption, w.btnHelp}) col->addWidget(b);
   col->addSpacing(10);
-  w.labelInfo = new QLabel(left);
+  w.labelInfo = new TTeLabel(w.panelLeft);
   w.labelInfo->setObjectName(QStringLiteral("labelInfo"));
+  w.labelInfo->SetAutoSize(false);
+  w.labelInfo->SetWordWrap(true);
   w.labelInfo->setFixedSize(99, 73);
-  w.labelInfo->setWordWrap(true);
-  w.labelInfo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   col->addWidget(w.labelInfo);
   col->addStretch(1);
-  w.labelHome = new THomeLabel(QStringLiteral("Quillmoor Software"), left);
+  w.labelHome = new THomeLabel(QStringLiteral("Quillmoor Software"), w.panelLeft);
   w.labelHome->setObjectName(QStringLiteral("labelHome"));
   w.labelHome->setFixedSize(97, 105);
-  w.labelHome->setAlignment(Qt::AlignCenter);
-  w.labelHome->setWordWrap(true);
   w.labelHome->setToolTip(QStringLiteral("Visit company site"));
   w.labelHome->setCursor(Qt::PointingHandCursor);
-  QFont home(QStringLiteral("Georgia"));
-  home.setPixelSize(16);
-  home.setBold(true);
-  w.labelHome->setFont(home);
-  w.labelHome->SetHot(false);
   col->addWidget(w.labelHome);
-  root->addWidget(left);
+  root->addWidget(w.panelLeft);
 
-  w.pages = new QStackedWidget(window);
-  root->addWidget(w.pages, 1);
+  // The pages, one in front at a time, on a raised panel of their own.
+  w.panelPages = new TTePanel(window);
+  w.panelPages->setObjectName(QStringLiteral("panelPages"));
+  w.pages = new QStackedLayout(w.panelPages);
+  root->addWidget(w.panelPages, 1);
 
   // Batch page.
-  w.panelBatch = new QWidget(w.pages);
-  w.panelBatch->setObjectName(QStringLiteral("panelBatch"));
+  w.panelBatch = Page(w.panelPages, "panelBatch");
   auto* batch = new QVBoxLayout(w.panelBatch);
   batch->setContentsMargins(0, 0, 6, 0);
   batch->setSpacing(0);
-  auto* top = new QWidget(w.panelBatch);
-  top->setFixedHeight(46);
+  auto* top = Strip(w.panelBatch, 46);
   auto* topLayout = new QVBoxLayout(top);
   topLayout->setContentsMargins(2, 2, 0, 2);
   topLayout->setSpacing(0);
   topLayout->addWidget(Title(top, QStringLiteral("Batch Ripping Audio")));
-  topLayout->addWidget(new QLabel(QStringLiteral("Video File List:"), top));
+  topLayout->addStretch(1);
+  topLayout->addWidget(Label(top, QStringLiteral("Video File List:")));
   batch->addWidget(top);
   w.lvFiles = new TFileListView(w.panelBatch);
   w.lvFiles->setObjectName(QStringLiteral("lvFiles"));
   batch->addWidget(w.lvFiles, 1);
 
-  auto* bottom = new QWidget(w.panelBatch);
-  bottom->setFixedHeight(95);
+  auto* bottom = Strip(w.panelBatch, 95);
   auto* bottomLayout = new QVBoxLayout(bottom);
-  bottomLayout->setContentsMargins(0, 6, 0, 0);
+  bottomLayout->setContentsMargins(0, 6, 0, 2);
   bottomLayout->setSpacing(6);
   auto* grid = new QGridLayout();
   grid->setHorizontalSpacing(8);
@@ -177,67 +214,79 @@ TMainWindowWidgets BuildMainWindowWidgets(QWidget* window) {
   grid->addWidget(w.btnStopConvert, 1, 3);
   grid->setColumnStretch(4, 1);
   bottomLayout->addLayout(grid);
-  w.sbConvert = new QStatusBar(bottom);
+  // The status bar: the progress bar in a first panel of 100 pixels, the state
+  // text in a second of 300 that takes what room is left.
+  w.sbConvert = new TTeStatusBar(bottom);
   w.sbConvert->setObjectName(QStringLiteral("sbConvert"));
   w.sbConvert->setFixedHeight(25);
-  w.sbConvert->setSizeGripEnabled(false);
-  w.progConvert = new QProgressBar(w.sbConvert);
+  w.sbConvert->SetSizeGrip(false);
+  w.progConvert = new TTeProgressBar(w.sbConvert);
   w.progConvert->setObjectName(QStringLiteral("progConvert"));
-  w.progConvert->setRange(0, 100);
-  w.progConvert->setValue(0);
-  w.progConvert->setTextVisible(false);
-  w.progConvert->setFixedWidth(100);
-  w.statusText = new QLabel(w.sbConvert);
-  w.statusText->setObjectName(QStringLiteral("statusText"));
-  w.statusText->setMinimumWidth(300);
-  w.sbConvert->addWidget(w.progConvert);
-  w.sbConvert->addWidget(w.statusText, 1);
+  w.progConvert->SetMin(0);
+  w.progConvert->SetMax(100);
+  w.progConvert->SetPosition(0);
+  w.progConvert->SetSmooth(false);
+  // A control made on the bar gets a panel of its own: the first.
+  w.sbConvert->Panel(0)->SetWidth(100);
+  TTeStatusPanel* state = w.sbConvert->AddPanel();
+  state->SetWidth(300);
+  state->SetStretchPriority(100);
   bottomLayout->addWidget(w.sbConvert);
+  bottomLayout->addStretch(1);
   batch->addWidget(bottom);
   w.pages->addWidget(w.panelBatch);
 
   // Options page.
-  w.panelOption = new QWidget(w.pages);
-  w.panelOption->setObjectName(QStringLiteral("panelOption"));
+  w.panelOption = Page(w.panelPages, "panelOption");
   auto* options = new QVBoxLayout(w.panelOption);
-  options->setContentsMargins(2, 2, 10, 10);
+  options->setContentsMargins(0, 0, 10, 10);
   options->setSpacing(10);
-  options->addWidget(Title(w.panelOption, QStringLiteral("Sonolift Options")));
+  auto* heading = Strip(w.panelOption, 34);
+  auto* headingLayout = new QVBoxLayout(heading);
+  headingLayout->setContentsMargins(2, 2, 0, 0);
+  headingLayout->addWidget(Title(heading, QStringLiteral("Sonolift Options")));
+  options->addWidget(heading);
 
-  auto* output = new QGroupBox(QStringLiteral("Output"), w.panelOption);
-  auto* og = new QGridLayout(output);
-  og->addWidget(new QLabel(QStringLiteral("Ouput Directory:"), output), 0, 0);
-  w.edtDirectory = new QLineEdit(output);
+  w.grpOutput = new TTeGroupBox(w.panelOption);
+  w.grpOutput->setObjectName(QStringLiteral("grpOutput"));
+  w.grpOutput->SetCaption(QStringLiteral("Output"));
+  auto* og = new QGridLayout(w.grpOutput);
+  og->setContentsMargins(0, 4, 0, 0);
+  og->addWidget(Label(w.grpOutput, QStringLiteral("Ouput Directory:")), 0, 0);
+  w.edtDirectory = new QLineEdit(w.grpOutput);
   w.edtDirectory->setObjectName(QStringLiteral("edtDirectory"));
   w.edtDirectory->setToolTip(QStringLiteral("Set the output directory"));
   og->addWidget(w.edtDirectory, 0, 1);
-  w.btnDir = Button(output, "btnDir", QStringLiteral("..."), QStringLiteral("Select output directory"), -1, QSize(25, 21));
+  w.btnDir = Button(w.grpOutput, "btnDir", QStringLiteral("..."), QStringLiteral("Select output directory"), -1, QSize(25, 21));
   og->addWidget(w.btnDir, 0, 2);
-  og->addWidget(new QLabel(QStringLiteral("Name output file"), output), 1, 0);
-  w.cbNaming = Choice(output, "cbNaming", NamingList());
+  og->addWidget(Label(w.grpOutput, QStringLiteral("Name output file")), 1, 0);
+  w.cbNaming = Choice(w.grpOutput, "cbNaming", NamingList());
   w.cbNaming->setToolTip(QStringLiteral("Set the naming method for the output file"));
   og->addWidget(w.cbNaming, 1, 1, 1, 2);
-  w.checkOverWrite = CheckBox(output, QStringLiteral("Overwrite existing file"));
+  w.checkOverWrite = CheckBox(w.grpOutput, QStringLiteral("Overwrite existing file"));
   w.checkOverWrite->setObjectName(QStringLiteral("checkOverWrite"));
   og->addWidget(w.checkOverWrite, 2, 1, 1, 2);
-  options->addWidget(output);
+  options->addWidget(w.grpOutput);
 
-  auto* encoding = new QGroupBox(QStringLiteral("Encoding:"), w.panelOption);
-  auto* eg = new QGridLayout(encoding);
-  eg->addWidget(new QLabel(QStringLiteral("Audio file format(kHz):"), encoding), 0, 0);
-  w.cbFileFormat = Choice(encoding, "cbFileFormat", FormatList());
+  w.grpEncoding = new TTeGroupBox(w.panelOption);
+  w.grpEncoding->setObjectName(QStringLiteral("grpEncoding"));
+  w.grpEncoding->SetCaption(QStringLiteral("Encoding:"));
+  auto* eg = new QGridLayout(w.grpEncoding);
+  eg->setContentsMargins(0, 4, 0, 0);
+  eg->addWidget(Label(w.grpEncoding, QStringLiteral("Audio file format(kHz):")), 0, 0);
+  w.cbFileFormat = Choice(w.grpEncoding, "cbFileFormat", FormatList());
   eg->addWidget(w.cbFileFormat, 0, 1);
-  w.ckMono = CheckBox(encoding, QStringLiteral("Mono"));
+  w.ckMono = CheckBox(w.grpEncoding, QStringLiteral("Mono"));
   w.ckMono->setObjectName(QStringLiteral("ckMono"));
   eg->addWidget(w.ckMono, 0, 2);
-  eg->addWidget(new QLabel(QStringLiteral("Audio sample rate(kHz):"), encoding), 1, 0);
-  w.cbAudioSampleRate = Choice(encoding, "cbAudioSampleRate", SampleRateList());
+  eg->addWidget(Label(w.grpEncoding, QStringLiteral("Audio sample rate(kHz):")), 1, 0);
+  w.cbAudioSampleRate = Choice(w.grpEncoding, "cbAudioSampleRate", SampleRateList());
   eg->addWidget(w.cbAudioSampleRate, 1, 1);
-  eg->addWidget(new QLabel(QStringLiteral("Audio bit rate:"), encoding), 2, 0);
-  w.cbAudioBitRate = Choice(encoding, "cbAudioBitRate", BitRateList());
+  eg->addWidget(Label(w.grpEncoding, QStringLiteral("Audio bit rate:")), 2, 0);
+  w.cbAudioBitRate = Choice(w.grpEncoding, "cbAudioBitRate", BitRateList());
   eg->addWidget(w.cbAudioBitRate, 2, 1);
   eg->setColumnStretch(3, 1);
-  options->addWidget(encoding);
+  options->addWidget(w.grpEncoding);
   options->addStretch(1);
   w.pages->addWidget(w.panelOption);
 

@@ -5,12 +5,10 @@
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
-#include <QProgressBar>
 #include <QPushButton>
-#include <QStackedWidget>
+#include <QStackedLayout>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
@@ -19,6 +17,11 @@
 #include "file_list_view.h"
 #include "main_window.h"
 #include "main_window_themes.h"
+#include "home_label.h"
+#include "te_label.h"
+#include "te_panels.h"
+#include "te_progress_bar.h"
+#include "te_status_bar.h"
 #include "te_theme.h"
 #include "theme_manager.h"
 #include "ui_thread.h"
@@ -83,8 +86,8 @@ TEST_F(MainWindowTest, ShowsItsControlsWithCaptionsAndStartsOnTheBatchPage) {
   Open();
   EXPECT_EQ(window->windowTitle(), "Sonolift " SONOLIFT_VERSION);
   EXPECT_EQ(window->minimumSize(), QSize(kDesignWidth, kDesignHeight));
-  EXPECT_EQ(W().pages->currentWidget(), W().panelBatch);
-  EXPECT_TRUE(W().labelInfo->text().isEmpty());
+  EXPECT_EQ(W().pages->currentWidget(), static_cast<QWidget*>(W().panelBatch));
+  EXPECT_TRUE(W().labelInfo->Caption().isEmpty());
   EXPECT_EQ(W().btnConvert->text(), "&Extract");
   EXPECT_EQ(W().btnBatch->text(), "&Batch      ");
   EXPECT_EQ(W().btnStopConvert->toolTip(), "Stop conversion");
@@ -101,20 +104,20 @@ TEST_F(MainWindowTest, ShowsItsControlsWithCaptionsAndStartsOnTheBatchPage) {
 TEST_F(MainWindowTest, LeavingOptionsWithAMissingDirectoryIsRefusedWithFocusOnTheField) {
   Open();
   Click(W().btnOption);
-  EXPECT_EQ(W().pages->currentWidget(), W().panelOption);
-  EXPECT_EQ(W().labelInfo->text(), "Set options to control Sonolift");
+  EXPECT_EQ(W().pages->currentWidget(), static_cast<QWidget*>(W().panelOption));
+  EXPECT_EQ(W().labelInfo->Caption(), "Set options to control Sonolift");
   EXPECT_EQ(W().edtDirectory->text(), outDir);
   W().edtDirectory->setText(tmp.path() + "/nowhere");
   Click(W().btnBatch);
   EXPECT_EQ(messages, QStringList{"Please make sure the directory exists"});
-  EXPECT_EQ(W().pages->currentWidget(), W().panelOption);
+  EXPECT_EQ(W().pages->currentWidget(), static_cast<QWidget*>(W().panelOption));
   EXPECT_TRUE(W().edtDirectory->hasFocus());
   EXPECT_FALSE(window->close());
 
   W().edtDirectory->setText(inDir.chopped(1));
   Click(W().btnBatch);
-  EXPECT_EQ(W().pages->currentWidget(), W().panelBatch);
-  EXPECT_EQ(W().labelInfo->text(), "Batch conversion");
+  EXPECT_EQ(W().pages->currentWidget(), static_cast<QWidget*>(W().panelBatch));
+  EXPECT_EQ(W().labelInfo->Caption(), "Batch conversion");
   EXPECT_EQ(window->Controller().OutputDir(), inDir);
 }
 
@@ -145,7 +148,7 @@ TEST_F(MainWindowTest, BatchDisablesTheListButtonsAndRefusesDeleteAndClosingUnti
   QStringList notices;
   Open({Clip("a.mp4", "C say size= 1kB time=00:00:03.00 bitrate=1\nC sleep 1\nC write\nC exit 0\n"), Clip("b.mp4")});
   ASSERT_EQ(window->RowCount(), 2);
-  EXPECT_EQ(W().pages->currentWidget(), W().panelBatch);
+  EXPECT_EQ(W().pages->currentWidget(), static_cast<QWidget*>(W().panelBatch));
   window->NoticeSink = [&](const QString& title, const QString& body) { notices << title + "|" + body; };
   QTest::keyClick(window.get(), Qt::Key_E, Qt::AltModifier);  // Alt+E extracts
   ASSERT_TRUE(WaitFor([&] { return Progress(0) == "33.3%" || Progress(0) == "33,3%"; }));
@@ -158,7 +161,7 @@ TEST_F(MainWindowTest, BatchDisablesTheListButtonsAndRefusesDeleteAndClosingUnti
     EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
   for (QPushButton* b : {W().btnStopConvert, W().btnBatch, W().btnHelp, W().btnOutput})
     EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString();
-  EXPECT_EQ(W().statusText->text(), "Batch converting");
+  EXPECT_EQ(W().sbConvert->Panel(1)->Text(), "Batch converting");
   W().lvFiles->selectAll();
   QTest::keyClick(W().lvFiles, Qt::Key_Delete);
   EXPECT_EQ(window->RowCount(), 2);
@@ -170,8 +173,8 @@ TEST_F(MainWindowTest, BatchDisablesTheListButtonsAndRefusesDeleteAndClosingUnti
   EXPECT_EQ(Progress(1), "Done");
   // The window was not the active one: the desktop is told, once.
   EXPECT_EQ(notices, QStringList{"Sonolift: batch finished|2 done"});
-  EXPECT_EQ(W().progConvert->value(), 100);
-  EXPECT_EQ(W().statusText->text(), "Ready");
+  EXPECT_EQ(W().progConvert->Position(), 100);
+  EXPECT_EQ(W().sbConvert->Panel(1)->Text(), "Ready");
   EXPECT_TRUE(W().btnConvert->isEnabled());
   EXPECT_FALSE(W().btnStopConvert->isEnabled());
   QTest::keyClick(W().lvFiles, Qt::Key_Delete);
@@ -210,8 +213,8 @@ TEST_F(MainWindowTest, HelpAndTheMakerLabelOpenLocalPages) {
   Click(W().btnHelp);
   ASSERT_EQ(opened.size(), 1);
   EXPECT_TRUE(opened[0].endsWith("help.html"));
-  EXPECT_EQ(W().labelInfo->text(), "Get help information");
-  QTest::mouseClick(reinterpret_cast<QWidget*>(W().labelHome), Qt::LeftButton);
+  EXPECT_EQ(W().labelInfo->Caption(), "Get help information");
+  QTest::mouseClick(W().labelHome, Qt::LeftButton);
   ASSERT_EQ(opened.size(), 2);
   EXPECT_TRUE(opened[1].endsWith("about.html"));
 }

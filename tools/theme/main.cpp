@@ -15,6 +15,7 @@
 #include "te_bitmap.h"
 #include "theme_files.h"
 #include "theme_manager.h"
+#include "window_render.h"
 
 namespace {
 
@@ -29,6 +30,8 @@ const char kUsage[] =
     "                 [--buttons BITS] [--caption TEXT] [--hue N] [--brightness N] OUT.png\n"
     "  sonolift-theme sheet (--builtin KIND | --theme FILE) [--hue N] [--brightness N] OUT.png\n"
     "  sonolift-theme ops\n"
+    "  sonolift-theme window (--builtin KIND | --theme FILE) [--page batch|options]\n"
+    "                 [--hue N] [--brightness N] OUT.png\n"
     "  sonolift-theme pack [--name NAME] [--allow-missing] DIR OUT.theme\n"
     "  sonolift-theme unpack FILE DIR\n"
     "  sonolift-theme info FILE\n"
@@ -179,6 +182,25 @@ int Render(const QStringList& args) {
     Print(stderr, QStringLiteral("sonolift-theme: cannot write %1\n").arg(o.Out));
     return 1;
   }
+  return 0;
+}
+
+// The whole main window, as the program shows it with the theme in force.
+int Window(QStringList args) {
+  bool optionsPage = false;
+  for (qsizetype i = 0; i < args.size(); ++i) {
+    if (args[i] != QLatin1String("--page")) continue;
+    if (i + 1 >= args.size()) throw UsageError{QStringLiteral("--page needs a value")};
+    const QString page = args[i + 1];
+    if (page != QLatin1String("batch") && page != QLatin1String("options"))
+      throw UsageError{QStringLiteral("--page wants batch or options, not \"%1\"").arg(page)};
+    optionsPage = page == QLatin1String("options");
+    args.remove(i, 2);
+    --i;
+  }
+  const Options o = ParseOptions(args, false);
+  const QImage image = RenderWindowImage(MakeTheme(o), optionsPage);
+  if (!image.save(o.Out, "PNG")) throw ToolFailure{QStringLiteral("cannot write %1").arg(o.Out)};
   return 0;
 }
 
@@ -354,8 +376,8 @@ int Convert(const QStringList& args) {
 int main(int argc, char** argv) {
   // Text needs fonts, and fonts need a GUI application; no display is required.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  QStringList args = app.arguments().mid(1);
+  const std::unique_ptr<QGuiApplication> app = MakeToolApplication(argc, argv);
+  QStringList args = app->arguments().mid(1);
   if (args.isEmpty()) {
     Print(stderr, QLatin1String(kUsage));
     return kUsageError;
@@ -370,6 +392,7 @@ int main(int argc, char** argv) {
     if (command == QLatin1String("unpack")) return Unpack(args);
     if (command == QLatin1String("info")) return Info(args);
     if (command == QLatin1String("convert")) return Convert(args);
+    if (command == QLatin1String("window")) return Window(args);
     if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
       Print(stdout, QLatin1String(kUsage));
       return 0;

@@ -128,14 +128,17 @@ void TTeGroupBox::ApplyCheckedToChildren() {
 }
 
 void TTeGroupBox::PlaceCheckBox() {
-  if (!checkBox_) return;
-  checkBox_->move(captionMargin_, 0);
+  if (checkBox_) checkBox_->move(captionMargin_, 0);
+  // A layout on the box keeps its children inside the client area.
+  const TRect c = Geometry().Client;
+  setContentsMargins(c.Left, c.Top, std::max(0, width() - c.Right), std::max(0, height() - c.Bottom));
 }
 
 void TTeGroupBox::changeEvent(QEvent* e) {
   // Qt passes a disabled state to the children itself; with the check box the group
   // stays enabled so that the box can turn them back on.
   if (e->type() == QEvent::EnabledChange && checkBox_ && !isEnabled()) setEnabled(true);
+  if (e->type() == QEvent::FontChange) PlaceCheckBox();
   TTeControl::changeEvent(e);
 }
 

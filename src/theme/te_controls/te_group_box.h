@@ -55,7 +55,7 @@ class TTeGroupBox : public TTeControl {
 
  private:
   TFont CaptionFont() const;
-  void PlaceCheckBox();
+  void PlaceCheckBox();  // and the contents margins of the client area
   void ApplyCheckedToChildren();
   void UpdateShortcut();
   QString caption_;

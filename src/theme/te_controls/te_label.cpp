@@ -59,6 +59,7 @@ void TTeLabel::SetAutoSize(bool on) {
   if (autoSize_ == on) return;
   autoSize_ = on;
   AdjustBounds();
+  updateGeometry();
 }
 
 void TTeLabel::SetTransparent(bool transparent) {
@@ -203,10 +204,18 @@ void TTeLabel::AdjustBounds() {
   DrawLabelText(canvas, r, LabelTextFlags(options_) | DT_CALCRECT);
   const int right = x() + width();
   const QSize size(left + r.Width(), r.Height());
+  if (size != autoExtent_) {
+    autoExtent_ = size;
+    updateGeometry();
+  }
   if (options_.Alignment == taRightJustify && !options_.RightToLeft)
     setGeometry(right - size.width(), y(), size.width(), size.height());
   else
     resize(size);
+}
+
+QSize TTeLabel::sizeHint() const {
+  return autoSize_ && autoExtent_.isValid() ? autoExtent_ : TTeGraphicControl::sizeHint();
 }
 
 void TTeLabel::PaintControl(TCanvas& canvas) {

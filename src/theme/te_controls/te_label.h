@@ -66,6 +66,9 @@ class TTeLabel : public TTeGraphicControl {
   // Fits the size to the caption (an empty caption measures as one space); the right
   // edge stays for right-aligned text.
   void AdjustBounds();
+  // With AutoSize, the size AdjustBounds gave the text, so that layouts keep it.
+  QSize sizeHint() const override;
+  QSize minimumSizeHint() const override { return sizeHint(); }
 
   void PaintControl(TCanvas& canvas) override;
   void ThemeChanged(int code, intptr_t lParam) override;
@@ -90,6 +93,7 @@ class TTeLabel : public TTeGraphicControl {
   QString caption_;
   TTeLabelTextOptions options_;
   bool autoSize_ = true;
+  QSize autoExtent_;
   bool transparent_ = true;
   bool hotTrack_ = false;
   TTeFontOptions fontOptions_;

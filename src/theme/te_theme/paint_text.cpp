@@ -49,6 +49,9 @@ TteTextLayout LayoutText(TCanvas& canvas, const TteTextInfo& text) {
     const int dx = column == 0 ? 0 : column == 1 ? (W - w) / 2 : W - w;
     const int dy = row == 0 ? 0 : row == 1 ? (H - h) / 2 : H - h;
     out.Box = r2.Offset(dx, dy);
+    // The box is as wide as the widest line; the lines of wrapped text keep
+    // their alignment inside it (a single line fills it either way).
+    if (text.Options & ktoWordWrap) out.Flags |= column == 1 ? uint32_t(DT_CENTER) : column == 2 ? uint32_t(DT_RIGHT) : 0u;
     return out;
   }
   if (alignment == ktaTopLeft) {
