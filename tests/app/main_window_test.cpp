@@ -22,6 +22,7 @@
 #include "te_panels.h"
 #include "te_progress_bar.h"
 #include "te_status_bar.h"
+#include "theme_kinds.h"
 #include "te_theme.h"
 #include "theme_manager.h"
 #include "ui_thread.h"
@@ -236,6 +237,44 @@ TEST_F(MainWindowTest, StoredThemeIsInForceForTheWindowAndItsFrame) {
   EXPECT_EQ(current->Name, stored);
   EXPECT_EQ(frame->Name, stored);
   EXPECT_TRUE(frame->HasWindow(0, QStringLiteral("default")));
+}
+
+// The running window follows the theme in force: after each change the left
+// column's panel and a page button are what that theme paints (outside their
+// children and the caption), and with no theme the classic raised bevel.
+TEST_F(MainWindowTest, EveryControlRepaintsInTheThemeMadeCurrent) {
+  Open();
+  window->show();
+  TTePanel& panel = *W().panelLeft;
+  QPushButton& button = *W().btnHelp;
+  for (const ThemeKind& kind : ThemeKinds()) {
+    TteTheme* theme = MakeCurrent(kind.Make());
+    QCoreApplication::processEvents();
+    const QImage shot = Grab(panel);
+    const int w = panel.width(), h = panel.height();
+    // The bottom rows of the column hold no control.
+    const TRect children{0, 0, w, h - 6};
+    if (!theme) {
+      EXPECT_EQ(shot.pixel(0, h - 2), Rgb(GetSysColor(COLOR_BTNHIGHLIGHT))) << kind.Name;
+      EXPECT_EQ(shot.pixel(w - 1, h - 1), Rgb(GetSysColor(COLOR_3DDKSHADOW))) << kind.Name;
+      continue;
+    }
+    auto ref = FaceBitmap(w, h);
+    theme->PaintPanel(0, ref->Canvas(), {0, 0, w, h}, "default");
+    EXPECT_EQ(FirstDifference(shot, *ref, children), "") << kind.Name << " panel";
+
+    const int bw = button.width(), bh = button.height();
+    auto face = FaceBitmap(bw, bh);
+    theme->PaintButton(0, face->Canvas(), ButtonInfo({0, 0, bw, bh}, 0), "default");
+    // The top and bottom four rows, inside the rounded corners: no glyph, no text.
+    QImage edges = Grab(button);
+    for (int y = 4; y < bh - 4; ++y)
+      for (int x = 0; x < bw; ++x) edges.setPixel(x, y, face->GetPixel(x, y) | 0xFF000000u);
+    for (int y : {0, 1, 2, 3, bh - 4, bh - 3, bh - 2, bh - 1})
+      for (int x : {0, 1, 2, 3, bw - 4, bw - 3, bw - 2, bw - 1}) edges.setPixel(x, y, face->GetPixel(x, y) | 0xFF000000u);
+    EXPECT_EQ(FirstDifference(edges, *face), "") << kind.Name << " button";
+  }
+  ThemeManager().ClearCurrentTheme();
 }
 
 // A truncated payload and a packed stream with nothing behind its magic.

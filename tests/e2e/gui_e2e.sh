@@ -4,27 +4,11 @@
 # refuses while a batch runs). Usage: gui_e2e.sh BIN_DIR
 set -euo pipefail
 bin=$1
-for tool in Xvfb openbox xdotool ffmpeg ffprobe; do
+for tool in ffmpeg ffprobe; do
   command -v "$tool" >/dev/null || { echo "missing $tool"; exit 1; }
 done
-
 work=$(mktemp -d)
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-exec 5>"$work/display"
-Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$work/display")"
-openbox >/dev/null 2>&1 &
-pids+=($!)
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+. "$(dirname "$0")/xsession.sh"
 
 mkdir -p "$work/in" "$work/out dir"
 for n in "first clip" "second clip"; do
@@ -58,7 +42,10 @@ for _ in $(seq 100); do
   if ! kill -0 "$app" 2>/dev/null; then closed=1; break; fi
 done
 [ $closed = 1 ] || { echo "window did not close"; cat "$work/log"; exit 1; }
-wait "$app" || { echo "sonolift exited with $?"; cat "$work/log"; exit 1; }
+rc=0
+wait "$app" || rc=$?
+forget "$app"
+[ $rc = 0 ] || { echo "sonolift exited with $rc"; cat "$work/log"; exit 1; }
 
 for n in "first clip" "second clip"; do
   codec=$(ffprobe -v error -select_streams a:0 -show_entries stream=codec_name -of default=nw=1:nk=1 \

@@ -319,6 +319,34 @@ TEST_F(ThemeTool, RenderAndSheetPaintAPackedTheme) {
   EXPECT_FALSE(QImage(Path("sheet.png")).isNull());
 }
 
+// The real main window at its design size, both pages: the packed theme's
+// button faces (blue 200 under little red) cover its ten buttons; Flat has none of them.
+TEST_F(ThemeTool, WindowShowsTheMainWindowInTheChosenTheme) {
+  PackOk(Path("fixture"), Path("one.theme"));
+  const auto faces = [](const QImage& image) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x) {
+        const QRgb c = image.pixel(x, y);
+        n += qBlue(c) == 200 && qRed(c) <= 115;
+      }
+    return n;
+  };
+  ToolRun r = Tool({"window", "--theme", Path("one.theme"), Path("batch.png")});
+  ASSERT_EQ(r.exitCode, 0) << r;
+  const QImage batch(Path("batch.png"));
+  EXPECT_EQ(batch.size(), QSize(522, 410));
+  EXPECT_GT(faces(batch), 10 * 81 * 15);
+  r = Tool({"window", "--page", "options", "--theme", Path("one.theme"), Path("options.png")});
+  ASSERT_EQ(r.exitCode, 0) << r;
+  const QImage options(Path("options.png"));
+  EXPECT_EQ(options.size(), QSize(522, 410));
+  EXPECT_NE(options, batch);
+  r = Tool({"window", "--builtin", "Flat", "--page", "batch", Path("flat.png")});
+  ASSERT_EQ(r.exitCode, 0) << r;
+  EXPECT_LT(faces(QImage(Path("flat.png"))), 100);
+}
+
 // A button drawn by its fill colour alone shows what the theme read and shifted.
 TEST_F(ThemeTool, RenderShowsTheFirstOfARepeatedKeyAndAnExactHueShift) {
   const struct {
@@ -416,6 +444,11 @@ TEST_F(ThemeTool, CommandsThatCannotBeDoneExitWithAMessage) {
        2,
        "cannot read"},
       {{"sheet", "--theme", Path("nowhere.theme"), Path("out.png")}, 2, "no such file"},
+      {{"window", "--builtin", "Flat", "--page", "list", Path("out.png")}, 2, "--page wants batch or options"},
+      {{"window", "--builtin", "Flat", Path("out.png"), "--page"}, 2, "--page needs a value"},
+      {{"window", "--builtin", "Flat", "--op", "PaintButton", Path("out.png")}, 2, "option of render only"},
+      {{"window", "--theme", Path("junk.theme"), Path("out.png")}, 2, "cannot read"},
+      {{"window", "--builtin", "Flat", Path("nowhere/out.png")}, 1, "cannot write"},
   };
   for (const Case& c : cases) {
     const ToolRun r = Tool(c.args);
