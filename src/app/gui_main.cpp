@@ -23,6 +23,28 @@ constexpr char kUsage[] =
     "      --version  print the version and exit\n"
     "  --             every argument after this one is a FILE\n";
 
+// Quits the application once the window has painted: after the first paint
+// event of any of its widgets (the window itself may be covered by its
+// controls and get none), the rest of that paint is done before the quit runs.
+class TFirstPaintWatch : public QObject {
+ public:
+  explicit TFirstPaintWatch(QWidget& window) : QObject(&window), window_(window) {}
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint && !seen_ && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == &window_) {
+      seen_ = true;
+      QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    }
+    return false;
+  }
+
+ private:
+  QWidget& window_;
+  bool seen_ = false;
+};
+
+void QuitAfterFirstPaint(QWidget& window) { qApp->installEventFilter(new TFirstPaintWatch(window)); }
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -72,6 +94,8 @@ int main(int argc, char* argv[]) {
         });
         QApplication::quit();
       });
+      // For start-up measurements: end as soon as the window has painted once.
+      if (qEnvironmentVariableIsSet("SONOLIFT_QUIT_AFTER_FIRST_PAINT")) QuitAfterFirstPaint(window);
       window.show();
       rc = app.exec();
       if (stoppedBy) rc = 128 + stoppedBy;

@@ -3,6 +3,7 @@
 #include "canvas.h"
 
 #include <QFontMetrics>
+#include <QHash>
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
@@ -416,9 +417,26 @@ void TCanvas::SetPixel(int x, int y, TColor color) {
 int TCanvas::TextWidth(const QString& text) const { return TextExtent(text).width(); }
 int TCanvas::TextHeight(const QString& text) const { return TextExtent(text).height(); }
 
+namespace {
+
+// Shaping a caption to measure it costs more than painting it, and controls
+// measure the same few captions in the same few fonts on every paint: the
+// advances are kept, per thread, until there are too many to keep.
+int Advance(const QFontMetrics& fm, const QFont& font, const QString& text) {
+  thread_local QHash<std::pair<QFont, QString>, int> advances;
+  const std::pair<QFont, QString> key(font, text);
+  if (const auto it = advances.constFind(key); it != advances.cend()) return *it;
+  if (advances.size() >= 4096) advances.clear();
+  const int advance = fm.horizontalAdvance(text);
+  advances.insert(key, advance);
+  return advance;
+}
+
+}  // namespace
+
 QSize TCanvas::TextExtent(const QString& text) const {
   const QFontMetrics fm(Font);
-  return QSize(fm.horizontalAdvance(text), fm.height());
+  return QSize(Advance(fm, Font, text), fm.height());
 }
 
 void TCanvas::TextOut(int x, int y, const QString& text) {
@@ -549,7 +567,7 @@ int TCanvas::DrawText(const QString& source, TRect& r, uint32_t format) {
     else if (format & DT_PATH_ELLIPSIS)
       line.Text = PathEllipsis(fm, line.Text, width);
     if (line.Underline >= line.Text.size()) line.Underline = -1;
-    line.Width = fm.horizontalAdvance(line.Text);
+    line.Width = Advance(fm, Font, line.Text);
     maxWidth = std::max(maxWidth, line.Width);
   }
   const int lineHeight = fm.height() + ((format & DT_EXTERNALLEADING) ? fm.leading() : 0);

@@ -194,16 +194,6 @@ class CanvasStateGuard {
   TFont font_;
 };
 
-// Qt gets the finished pixels once, as an opaque view of the bitmap's memory (an
-// RGB32 source blits two to three times faster than a non-premultiplied ARGB32 one).
-// Qt copies RGB32 words as they are, so the alpha bytes must say opaque first: the
-// canvas leaves them alone and the theme's copies bring in their images' alpha.
-QImage OpaqueView(TteBitmap& bitmap, int width, int height) {
-  bitmap.SetAlphaRect(255, {0, 0, width, height});
-  return QImage(reinterpret_cast<const uchar*>(bitmap.Bits()), width, height,
-                qsizetype(bitmap.Width()) * 4, QImage::Format_RGB32);
-}
-
 }  // namespace
 
 void RegisterBackgroundPainter(const QMetaObject* cls, TTeBackgroundPainter painter) {
@@ -548,9 +538,14 @@ void TTeControlBase::PaintEraseBackground(TCanvas& canvas) {
   PaintContent(canvas);
 }
 
-void TTeControlBase::PaintWidget(QPaintEvent*) {
+void TTeControlBase::PaintWidget(QPaintEvent* event) {
   const int w = self_->width(), h = self_->height();
   if (w <= 0 || h <= 0) return;
+  // Only what Qt asks for is painted: it leaves out what opaque children cover
+  // and what did not change.
+  const QRegion region = event ? event->region() & QRect(0, 0, w, h) : QRegion(0, 0, w, h);
+  if (region.isEmpty()) return;
+  const TRect box = TRect::FromQRect(region.boundingRect());
   QPainter painter(self_);
   paintFont_ = TFont{self_->font()};
   paintFont_.Color = ColorToRGB(fontColor_);
@@ -558,11 +553,18 @@ void TTeControlBase::PaintWidget(QPaintEvent*) {
   const auto paintOn = [&](TCanvas& canvas) {
     CanvasStateGuard guard(canvas);
     canvas.SetOrigin({0, 0});
-    canvas.SetClipRect({0, 0, w, h});
+    canvas.SetClipRegion(region);
     canvas.Pen = TPen{};
     canvas.Brush = TBrush{};
     canvas.Font = paintFont_;
     PaintContent(canvas);
+  };
+  // A buffer hands over the part that was painted, opaque.
+  const auto handOver = [&](TteBitmap& buffer) {
+    buffer.SetAlphaRect(255, box);
+    const QImage view(reinterpret_cast<const uchar*>(buffer.Bits()), w, h, qsizetype(buffer.Width()) * 4,
+                      QImage::Format_RGB32);
+    painter.drawImage(box.ToQRect().topLeft(), view, box.ToQRect());
   };
   switch (performance_) {
     case kspNoBuffer: {
@@ -572,17 +574,17 @@ void TTeControlBase::PaintWidget(QPaintEvent*) {
     }
     case kspSharedBuffer: {
       TteBitmap& surface = TTeSharedPaintSurface::Instance().Acquire(w, h);
-      surface.FillRect({0, 0, w, h}, kTeColorKey);
+      surface.FillRect(box, kTeColorKey);
       paintOn(surface.Canvas());
-      painter.drawImage(QPoint(0, 0), OpaqueView(surface, w, h));
+      handOver(surface);
       break;
     }
     case kspDoubleBuffer: {
       TteBitmap buffer;
       buffer.SetSize(w, h);
-      buffer.Fill(kTeColorKey);
+      buffer.FillRect(box, kTeColorKey);
       paintOn(buffer.Canvas());
-      painter.drawImage(QPoint(0, 0), OpaqueView(buffer, w, h));
+      handOver(buffer);
       break;
     }
   }
