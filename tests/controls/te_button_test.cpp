@@ -8,6 +8,7 @@
 
 #include "recording_theme.h"
 #include "te_button.h"
+#include "te_kind_glyphs.h"
 #include "te_control.h"
 #include "theme_kinds.h"
 
@@ -269,6 +270,39 @@ TEST_F(ButtonTest, SpaceClicksAndKindsSetCaptionRoleAndResult) {
   b.SetKind(bkAbort);
   EXPECT_FALSE(b.Default());
   EXPECT_EQ(b.ModalResult(), 3);
+}
+
+// Each kind has a picture of its own beside its disabled form; the button shows
+// the first cell while enabled and the second once disabled.
+TEST_F(ButtonTest, KindsShowTheirOwnGlyph) {
+  std::vector<QImage> seen;
+  for (TBitBtnKind kind : {bkOK, bkCancel, bkHelp, bkYes, bkNo, bkClose, bkAbort, bkRetry, bkIgnore, bkAll}) {
+    const QImage glyph = KindGlyph(kind);
+    ASSERT_EQ(glyph.size(), QSize(32, 16)) << int(kind);
+    EXPECT_EQ(glyph.pixel(0, 15), kKindGlyphTransparent) << int(kind);
+    const QImage picture = glyph.copy(0, 0, 16, 16);
+    EXPECT_NE(picture, glyph.copy(16, 0, 16, 16)) << int(kind);
+    // OK and Yes share the check mark; every other pair differs.
+    if (kind != bkYes)
+      for (const QImage& other : seen) EXPECT_NE(picture, other) << int(kind);
+    seen.push_back(picture);
+  }
+  EXPECT_TRUE(KindGlyph(bkCustom).isNull());
+
+  MakeCurrent(nullptr);
+  TTeButton b;
+  b.SetKind(bkOK);
+  const auto count = [](const QImage& image, QRgb colour) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x) n += image.pixel(x, y) == colour;
+    return n;
+  };
+  const QRgb green = qRgb(0, 128, 0);
+  EXPECT_GT(count(Grab(b), green), 10);
+  EXPECT_EQ(count(Grab(b), kKindGlyphTransparent), 0);
+  b.setEnabled(false);
+  EXPECT_EQ(count(Grab(b), green), 0);
 }
 
 // The control's pixels are exactly the theme's PaintButton over the parent's face,

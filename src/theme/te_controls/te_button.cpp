@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <cmath>
 
+#include "te_kind_glyphs.h"
+
 // ---- pure parts
 
 void TTeFontOptions::ApplyTo(TFont& font) const {
@@ -272,8 +274,7 @@ void TTeButton::SetKind(TBitBtnKind kind) {
   SetDefault(kind == bkOK || kind == bkYes);
   SetCaption(QString::fromLatin1(kKinds[kind].Caption));
   modalResult_ = kKinds[kind].ModalResult;
-  // The kind glyphs are a resource this program does not carry: they stay empty.
-  glyph_ = QImage();
+  glyph_ = KindGlyph(kind);
   numGlyphs_ = 2;
   update();
 }
