@@ -283,8 +283,11 @@ TEST_F(ButtonTest, KindsShowTheirOwnGlyph) {
     const QImage picture = glyph.copy(0, 0, 16, 16);
     EXPECT_NE(picture, glyph.copy(16, 0, 16, 16)) << int(kind);
     // OK and Yes share the check mark; every other pair differs.
-    if (kind != bkYes)
-      for (const QImage& other : seen) EXPECT_NE(picture, other) << int(kind);
+    if (kind != bkYes) {
+      for (const QImage& other : seen) {
+        EXPECT_NE(picture, other) << int(kind);
+      }
+    }
     seen.push_back(picture);
   }
   EXPECT_TRUE(KindGlyph(bkCustom).isNull());
