@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "te_accessibility.h"
 #include "te_scroll_bar.h"
 
 // ---- pure geometry
@@ -236,6 +237,7 @@ TTeControlBase::TTeControlBase(QWidget* self)
   // Every pixel is ours: Qt need not erase what the pipeline paints over.
   self_->setAttribute(Qt::WA_OpaquePaintEvent);
   self_->resize(100, 30);
+  InstallControlAccessibility();
   TTeSharedPaintSurface::Instance().AddUser();
   // A theme already current answers with code 3 at once. The derived classes do not
   // exist yet, so that answer is posted rather than sent: it arrives once the control

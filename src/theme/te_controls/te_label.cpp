@@ -4,6 +4,8 @@
 #include <QEvent>
 #include <QMouseEvent>
 
+#include "te_accessibility.h"
+
 uint32_t LabelTextFlags(const TTeLabelTextOptions& o) {
   uint32_t flags = DT_EXPANDTABS;
   if (o.WordWrap) flags |= DT_WORDBREAK;
@@ -26,6 +28,7 @@ void TTeLabel::SetCaption(const QString& caption) {
   UpdateShortcut();
   AdjustBounds();
   update();
+  NameChanged(this);
 }
 
 void TTeLabel::SetAlignment(TAlignment alignment) {

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <numeric>
 
+#include "te_accessibility.h"
 #include "app_error.h"
 
 std::vector<TTeStatusPanelPlace> LayoutStatusPanels(const std::vector<TTeStatusPanelMeasure>& panels,
@@ -105,6 +106,7 @@ void TTeStatusPanel::SetText(const QString& text) {
   if (text_ == text) return;
   text_ = text;
   bar_->update();
+  NameChanged(bar_);
 }
 void TTeStatusPanel::SetStyle(TTeStatusPanelStyle style) {
   style_ = style;
