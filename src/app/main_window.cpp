@@ -14,6 +14,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStackedLayout>
+#include <QStandardPaths>
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QUrl>
@@ -23,6 +24,8 @@
 #include "file_list_view.h"
 #include "file_names.h"
 #include "home_label.h"
+#include "te_form.h"
+#include "theme_switcher.h"
 #include "te_label.h"
 #include "te_panels.h"
 #include "te_progress_bar.h"
@@ -33,13 +36,42 @@ TMainWindow::TMainWindow(TStartOptions options, QWidget* parent) : QWidget(paren
   themes_ = std::make_unique<TMainWindowThemes>();
   w_ = BuildMainWindowWidgets(this);
   setWindowIcon(ApplicationIcon());
-  resize(kDesignWidth, kDesignHeight);
-  setMinimumSize(kDesignWidth, kDesignHeight);
+  // The frame: close, system menu, minimise, maximise and tray; dragged as the
+  // desktop does; the stored theme's own copy through the link.
+  frame_ = new TTeForm(this);
+  frame_->SetBorderIcons(BorderIcon(TTeBorderIcon::kbiClose) | BorderIcon(TTeBorderIcon::kbiSystemMenu) |
+                         BorderIcon(TTeBorderIcon::kbiMinimize) | BorderIcon(TTeBorderIcon::kbiMaximize) |
+                         BorderIcon(TTeBorderIcon::kbiTray));
+  frame_->Dragging().DragMode = kfdmSystemSettings;
+  frame_->Gravitation().SetOwnedForm(false);
+  frame_->SetPerformance(ksfpNoBuffer);
+  frame_->Animation().SetEffectKind(QStringLiteral("[ FADE ] - FadeIn"));
+  frame_->SetThemeLink(&themes_->Link());
+  frame_->SetClientMinimumSize(QSize(kDesignWidth, kDesignHeight));
+  resize(minimumSize());
+  const QString settingsFile = options.SettingsFile;
   controller_ = std::make_unique<TfrmMain>(*this, std::move(options));
+  switcher_ = std::make_unique<TThemeSwitcher>(*themes_, *frame_);
+  switcher_->SetFolders({controller_->ProgramDir() + QStringLiteral("themes"),
+                         QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                             QStringLiteral("/sonolift/themes")});
+  switcher_->SetSettingsFile(settingsFile);
+  switcher_->ShowMessage = [this](const QString& text) { ShowMessage(text); };
+  switcher_->AskThemeFile = [this] {
+    return QFileDialog::getOpenFileName(this, QStringLiteral("Open theme file"), switcher_->Folders().value(1),
+                                        QStringLiteral("Themes (*.theme *.msstyles);;All files (*)"));
+  };
+  frame_->OnSystemMenu = [this](QMenu& menu) { switcher_->AddMenu(menu); };
+  switcher_->RestoreRemembered();
   Connect();
 }
 
-TMainWindow::~TMainWindow() = default;
+TMainWindow::~TMainWindow() {
+  // The frame goes before the themes its link points into; the window's own
+  // destruction still sends it events.
+  delete frame_;
+  frame_ = nullptr;
+}
 
 void TMainWindow::Connect() {
   TfrmMain* c = controller_.get();

@@ -23,6 +23,8 @@ class TTeLabel;
 class TTePanel;
 class TTeProgressBar;
 class TTeStatusBar;
+class TTeForm;
+class TThemeSwitcher;
 
 // The controls of the window, named as the program names them.
 struct TMainWindowWidgets {
@@ -62,6 +64,9 @@ class TMainWindow : public QWidget, public IMainView {
   const TMainWindowWidgets& Widgets() const { return w_; }
   // The stored theme with the engine and the frame's link.
   TMainWindowThemes& Themes() { return *themes_; }
+  // The window's skinned frame and its theme switcher.
+  TTeForm& Frame() { return *frame_; }
+  TThemeSwitcher& ThemeSwitcher() { return *switcher_; }
   bool TerminateRequested() const { return terminateRequested_; }
 
   // Tests replace the modal message box and the desktop's open request.
@@ -117,6 +122,8 @@ class TMainWindow : public QWidget, public IMainView {
 
   std::unique_ptr<TMainWindowThemes> themes_;
   TMainWindowWidgets w_;
+  TTeForm* frame_ = nullptr;  // a child of the window
+  std::unique_ptr<TThemeSwitcher> switcher_;
   std::unique_ptr<TfrmMain> controller_;
   bool terminateRequested_ = false;
   bool batchRunning_ = false;

@@ -9,6 +9,6 @@
 
 class TteTheme;
 
-// The window at its design size with the page in front; a null theme paints the
+// The window, frame included, at its design size with the page in front; a null theme paints the
 // classic look. The theme is the application's current theme afterwards.
 QImage RenderMainWindow(std::unique_ptr<TteTheme> theme, TPage page);
