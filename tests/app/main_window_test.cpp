@@ -18,6 +18,7 @@
 #include "main_window.h"
 #include "main_window_themes.h"
 #include "home_label.h"
+#include "te_form.h"
 #include "te_label.h"
 #include "te_panels.h"
 #include "te_progress_bar.h"
@@ -170,6 +171,11 @@ TEST_F(MainWindowTest, BatchDisablesTheListButtonsAndRefusesDeleteAndClosingUnti
   EXPECT_EQ(window->RowCount(), 2);
   EXPECT_FALSE(window->close());
   EXPECT_EQ(messages.back(), "Busy! Please stop the conversion before exit");
+  // The frame's close button and system menu close the same way.
+  messages.clear();
+  window->Frame().Close();
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_EQ(messages, QStringList{"Busy! Please stop the conversion before exit"});
 
   ASSERT_TRUE(WaitFor([&] { return !window->Controller().Busy(); }));
   EXPECT_EQ(Progress(0), "Done");

@@ -107,6 +107,8 @@ TTeDefaultForm::TTeDefaultForm(QWidget* form) : TTeHook(form), form_(form), clas
   form->setMouseTracking(true);
   hotTimer_.setInterval(400);
   connect(&hotTimer_, &QTimer::timeout, this, [this] { HotTimer(); });
+  systemMenuTimer_.setSingleShot(true);
+  connect(&systemMenuTimer_, &QTimer::timeout, this, [this] { RunButton(khtSysMenu); });
   SetHookedControl(form);
   ApplyFrame();
 }
@@ -276,7 +278,7 @@ void TTeDefaultForm::ApplyFrame() {
   if (clientMinimum_.isValid() && state_ != kwsRollup)
     form_->setMinimumSize(clientMinimum_ + QSize(after.left() + after.right(), after.top() + after.bottom()));
   // The client area keeps its size when the frame grows or shrinks.
-  if (before != after && state_ == kwsNormal && form_->isVisible())
+  if (before != after && state_ == kwsNormal)
     form_->resize(form_->size() + QSize(after.left() + after.right() - before.left() - before.right(),
                                         after.top() + after.bottom() - before.top() - before.bottom()));
   UpdateRegion();
@@ -478,7 +480,9 @@ bool TTeDefaultForm::MouseRelease(QMouseEvent* e) {
   pressed_ = 0;
   form_->update(0, 0, form_->width(), GetFrameClientRect().Top);
   // Released where it was pressed: the button acts, once the event is done.
-  if (area == was && IsButtonArea(area))
+  if (area == was && area == khtSysMenu)
+    systemMenuTimer_.start(QApplication::doubleClickInterval());
+  else if (area == was && IsButtonArea(area))
     QMetaObject::invokeMethod(this, [this, area] { RunButton(area); }, Qt::QueuedConnection);
   return true;
 }
@@ -492,6 +496,7 @@ bool TTeDefaultForm::MouseDoubleClick(QMouseEvent* e) {
   if (area == khtCaption && HasIcon(TTeBorderIcon::kbiMaximize)) {
     QMetaObject::invokeMethod(this, [this] { state_ == kwsMinimized ? Restore() : Maximize(); }, Qt::QueuedConnection);
   } else if (area == khtSysMenu) {
+    systemMenuTimer_.stop();
     // Through the form's own close, so that a busy window can refuse.
     QMetaObject::invokeMethod(this, [this] { Close(); }, Qt::QueuedConnection);
   }

@@ -228,6 +228,9 @@ class TTeDefaultForm : public TTeHook {
   QRect startBounds_;  // the window's bounds at the press
   std::unique_ptr<QRubberBand> outline_;
   QTimer hotTimer_;
+  // A click on the system icon opens the menu once it is clear that no
+  // double-click (which closes) follows.
+  QTimer systemMenuTimer_;
   std::unique_ptr<QSystemTrayIcon> tray_;
   std::unique_ptr<TteTheme> classic_;
 };
