@@ -387,6 +387,12 @@ void TteThemeFonts::Assign(const TteThemeFonts& source) {
   KeepUnshiftedColors();
 }
 
+void TteThemeFonts::AssignUnshifted(const TteThemeFonts& source) {
+  fonts_ = source.fonts_;
+  for (int i = 0; i < kThemeFontCount; ++i) fonts_[size_t(i)].Color = source.unshifted_[size_t(i)];
+  KeepUnshiftedColors();
+}
+
 void TteThemeFonts::ApplyHue(int delta) {
   for (TFont& f : fonts_) f.Color = delta == 0 ? ColorToRGB(f.Color) : Shift(f.Color, delta, true);
 }
