@@ -264,6 +264,18 @@ std::unique_ptr<TSeSkinObject> TSeSkinObject::TakeChild(TSeSkinObject* child) {
   return nullptr;
 }
 
+std::unique_ptr<TSeSkinObject> TSeSkinObject::ReplaceChild(TSeSkinObject* child,
+                                                           std::unique_ptr<TSeSkinObject> by) {
+  for (auto& slot : children_) {
+    if (slot.get() != child) continue;
+    by->parent_ = this;
+    std::swap(slot, by);
+    by->parent_ = nullptr;
+    return by;
+  }
+  return nullptr;
+}
+
 void TSeSkinObject::VisitProperties(TSePropertyVisitor& v) {
   v.Enum("Align", Byte(Align), kSeAlignNames);
   v.Enum("Kind", Byte(Kind), kSeKindNames);
@@ -480,6 +492,7 @@ void TSeSkinObject::Prepare() {
 }
 
 void TSeSkinObject::ShiftColors(TColor (*shift)(TColor, int), int delta) {
+  if (delta == 0) return;  // colours, system colours included, stay exactly as stored
   TEachVisitor each;
   each.OnColor = [&](TColor& c) {
     if (c != clNone) c = TeColorToColor(ColorToTeColor(shift(c, delta)));

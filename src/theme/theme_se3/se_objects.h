@@ -131,6 +131,8 @@ class TSeSkinObject {
   const TSeObjectList& Children() const { return children_; }
   // Takes the child out of this object's children and hands it over.
   std::unique_ptr<TSeSkinObject> TakeChild(TSeSkinObject* child);
+  // Puts an object without owner where child was and hands child over.
+  std::unique_ptr<TSeSkinObject> ReplaceChild(TSeSkinObject* child, std::unique_ptr<TSeSkinObject> by);
   TRect BoundsRect() const { return Bounds(Left, Top, Width, Height); }
 
   virtual void VisitProperties(TSePropertyVisitor& v);

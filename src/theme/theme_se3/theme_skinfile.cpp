@@ -218,15 +218,16 @@ void TTeSkinFile::BuildWindowEntries(const char* name, int base) {
     // is kept as a copy for PaintWindowClient.
     copies_[size_t(base + kFormClientCopy)] = client->Clone(nullptr);
     cache_[size_t(base + kFormClientCopy)] = copies_[size_t(base + kFormClientCopy)].get();
-    TSeSkinObject* parent = client->Parent();
-    const TSeAlign align = client->Align;
-    parent->TakeChild(client).reset();
-    auto* empty = new TSeSkinObject(parent);
+    auto empty = std::make_unique<TSeSkinObject>();
+    // Named as the part it stands for, so that paths to the client still lead there.
+    empty->Name = client->Name;
     empty->Color = clNone;
     empty->Kind = skClient;
-    empty->Align = align;
-    empty->Bitmaps = parent->Bitmaps;
-    cache_[size_t(base + kFormClient)] = empty;
+    empty->Align = client->Align;
+    empty->Bitmaps = client->Bitmaps;
+    TSeSkinObject* emptied = empty.get();
+    client->Parent()->ReplaceChild(client, std::move(empty)).reset();
+    cache_[size_t(base + kFormClient)] = emptied;
   }
   for (int offset : {kFormButtons, kFormButtonPaint}) {
     copies_[size_t(base + offset)] = window->Clone(nullptr);
@@ -1130,8 +1131,15 @@ void TTeSkinFile::PaintGridCell(uint8_t, TCanvas& canvas, const TteStateWordInfo
 
 // ---- named extras
 
+TSeSkinObject* TTeSkinFile::Original(TSeSkinObject* o) const {
+  // The emptied client parts stand for the skin's own, kept as copies.
+  if (o && o == cache_[kFormClient]) return cache_[kFormClientCopy];
+  if (o && o == cache_[kToolWindow + kFormClient]) return cache_[kToolWindow + kFormClientCopy];
+  return o;
+}
+
 TRect TTeSkinFile::GetObjectBounds(const QString& objectName) {
-  if (TSeSkinObject* o = work_->FindObject(objectName))
+  if (TSeSkinObject* o = Original(work_->FindObject(objectName)))
     if (TSeSkinObject* bounds = o->FindChild(QStringLiteral("Bounds"))) return bounds->BoundsRect();
   return TteTheme::GetObjectBounds(objectName);
 }
@@ -1144,5 +1152,6 @@ TColor TTeSkinFile::GetCustomColor(const QString& colorName) {
     o = custom->FindChild(colorName);
   else
     o = work_->FindObject(colorName);
+  o = Original(o);
   return o ? o->Color : TteTheme::GetCustomColor(colorName);
 }

@@ -204,6 +204,8 @@ class TTeSkinFile : public TteTheme {
 
  private:
   void FreeCacheCopies();
+  // The skin's own object for one the cache stands in for.
+  TSeSkinObject* Original(TSeSkinObject* o) const;
   TSeSkinObject* Named(const QString& objectName) const;
   TSeSkinObject* Family(const QString& objectName, int entry) const;
   // The window object and its copies for button rectangles (offset 2) and button
