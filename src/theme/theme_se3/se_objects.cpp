@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QtEndian>
+#include <cctype>
 #include <functional>
 #include <variant>
 
@@ -102,9 +103,18 @@ class TReadVisitor : public TSePropertyVisitor {
     for (const TSeProperty& p : c.Properties) props_.insert(p.Name.toLower(), &p.Value);
   }
   const TSeValue* Get(const char* name, const char* sub = nullptr) const {
-    QByteArray key(name);
-    if (sub) key.append('.').append(sub);
-    return props_.value(key.toLower(), nullptr);
+    // The key is put together lower-cased on the stack; property names are short.
+    char key[96];
+    qsizetype n = 0;
+    auto put = [&](const char* part) {
+      for (; *part && n < qsizetype(sizeof key); ++part) key[n++] = char(std::tolower(uchar(*part)));
+    };
+    put(name);
+    if (sub) {
+      put(".");
+      put(sub);
+    }
+    return props_.value(QByteArray::fromRawData(key, n), nullptr);
   }
   void Int(const char* name, int32_t& v) override {
     if (const TSeValue* p = Get(name); p && p->IsInteger()) v = int32_t(p->Int);
@@ -452,14 +462,40 @@ TSeSkinObject* TSeSkinObject::HitTest(TPoint p) {
   return this;
 }
 
-void TSeSkinObject::BindBitmapList(TteBitmapList* list) {
+// Images by name without regard to case, the first of a name winning as in the list's
+// own look-up; built once for a whole tree, so binding is not a scan per link.
+class TSeImageIndex {
+ public:
+  explicit TSeImageIndex(const TteBitmapList* list) {
+    for (int i = 0; list && i < list->Count(); ++i) {
+      const QString key = list->Items(i)->Name.toLower();
+      if (!byName_.contains(key)) byName_.insert(key, list->Items(i));
+    }
+  }
+  TteBitmap* Find(const QString& name) const {
+    return name.isEmpty() ? nullptr : byName_.value(name.toLower(), nullptr);
+  }
+
+ private:
+  QHash<QString, TteBitmap*> byName_;
+};
+
+void TSeSkinObject::BindBitmapList(TteBitmapList* list) { BindTo(list, TSeImageIndex(list)); }
+
+void BindSkinTrees(const TSeObjectList& roots, TteBitmapList* list, bool prepare) {
+  const TSeImageIndex index(list);
+  for (const auto& root : roots) {
+    root->BindTo(list, index);
+    if (prepare) root->PrepareWith(index);
+  }
+}
+
+void TSeSkinObject::BindTo(TteBitmapList* list, const TSeImageIndex& index) {
   Bitmaps = list;
   TEachVisitor each;
-  each.OnImage = [list](TteBitmapLink& link) {
-    link.Bitmap = list && !link.Name.isEmpty() ? list->Find(link.Name) : nullptr;
-  };
+  each.OnImage = [&index](TteBitmapLink& link) { link.Bitmap = index.Find(link.Name); };
   VisitProperties(each);
-  for (auto& child : children_) child->BindBitmapList(list);
+  for (auto& child : children_) child->BindTo(list, index);
 }
 
 const TSeFont& TSeSkinObject::GetFont() { return Font; }
@@ -479,14 +515,25 @@ void TSeSkinObject::SetChildrenState(uint8_t state) {
 }
 
 void TSeSkinObject::Prepare() {
-  for (auto& child : children_) child->Prepare();
+  if (Bitmaps) PrepareWith(TSeImageIndex(Bitmaps));
+}
+
+void TSeSkinObject::PrepareWith(const TSeImageIndex& index) {
+  for (auto& child : children_) child->PrepareWith(index);
   if (!Bitmaps) return;
   TEachVisitor each;
-  each.OnImage = [this](TteBitmapLink& link) {
-    if (std::unique_ptr<TteBitmapLink> fresh = Bitmaps->GetLink(link.Name, link.Rect())) {
-      link.Assign(*fresh);
+  each.OnImage = [&](TteBitmapLink& link) {
+    TteBitmap* image = index.Find(link.Name);
+    if (!image) return;  // the old link stays
+    link.Bitmap = image;
+    link.Name = image->Name;
+    // A rectangle outside its image draws nothing; its size comes from the file, so
+    // it is not walked pixel by pixel either.
+    const TRect r = link.Rect(), bounds = image->BoundsRect();
+    if (r.Left >= 0 && r.Top >= 0 && r.Right <= bounds.Right && r.Bottom <= bounds.Bottom)
       link.CheckTransparency(MarginLeft, MarginTop, MarginRight, MarginBottom);
-    }
+    else
+      link.MarginTransparent = link.CornerTransparent = link.CenterTransparent = false;
   };
   VisitProperties(each);
 }
@@ -495,12 +542,13 @@ void TSeSkinObject::ShiftColors(TColor (*shift)(TColor, int), int delta) {
   if (delta == 0) return;  // colours, system colours included, stay exactly as stored
   TEachVisitor each;
   each.OnColor = [&](TColor& c) {
-    if (c != clNone) c = TeColorToColor(ColorToTeColor(shift(c, delta)));
+    if (c != clNone) c = shift(c, delta);
   };
   VisitProperties(each);
   for (auto& child : children_) child->ShiftColors(shift, delta);
 }
 
+// A colour goes through the 32-bit pixel form, opaque, and back.
 namespace {
 TColor HueOf(TColor c, int delta) { return TeColorToColor(::ChangeHue(ColorToTeColor(c, 255), delta)); }
 TColor BrightnessOf(TColor c, int delta) {

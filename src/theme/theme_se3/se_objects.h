@@ -78,6 +78,7 @@ class TSePropertyVisitor {
 };
 
 class TSeSkinObject;
+class TSeImageIndex;
 using TSeObjectList = std::vector<std::unique_ptr<TSeSkinObject>>;
 
 // What a stream read may cost: objects are counted over a whole skin and nesting is
@@ -182,12 +183,19 @@ class TSeSkinObject {
   bool Intersects(const TRect& clip) const;
 
  private:
+  friend void BindSkinTrees(const TSeObjectList&, TteBitmapList*, bool);
   friend std::unique_ptr<TSeSkinObject> ReadSkinObject(QByteArrayView, QByteArrayView, bool,
                                                        TSeSkinObject*, TSeReadLimits&);
   void ShiftColors(TColor (*shift)(TColor, int), int delta);
+  void BindTo(TteBitmapList* list, const TSeImageIndex& index);
+  void PrepareWith(const TSeImageIndex& index);
   TSeSkinObject* parent_ = nullptr;
   TSeObjectList children_;
 };
+
+// Binds every tree to the list's images (as BindBitmapList does) and, with prepare, runs
+// the image analysis (as Prepare does), looking names up in one index for all trees.
+void BindSkinTrees(const TSeObjectList& roots, TteBitmapList* list, bool prepare);
 
 // Creates a registered skin-object class by its exact name; null for an unknown name.
 std::unique_ptr<TSeSkinObject> CreateSkinObject(QByteArrayView className, TSeSkinObject* owner);

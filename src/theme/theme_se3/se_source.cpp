@@ -325,23 +325,17 @@ void TSeSkinSource::Assign(const TSeSkinSource& source) {
     copy->Assign(*source.Bitmaps.Items(i));
     Bitmaps.Add(std::move(copy));
   }
-  // Clones are bound to this source's images, never to the other's.
-  for (const auto& root : source.Objects) {
-    std::unique_ptr<TSeSkinObject> clone = root->Clone(nullptr);
-    clone->BindBitmapList(&Bitmaps);
-    clone->Prepare();
-    Objects.push_back(std::move(clone));
-  }
+  // Clones are bound to this source's images, never to the other's. The images are
+  // copies, so the links' transparency flags, copied with them, still hold.
+  for (const auto& root : source.Objects) Objects.push_back(root->Clone(nullptr));
+  BindSkinTrees(Objects, &Bitmaps, false);
   Fonts.Assign(source.Fonts);
   Colors.Assign(source.Colors);
   SysColors.Assign(source.SysColors);
 }
 
 void TSeSkinSource::AddRoot(std::unique_ptr<TSeSkinObject> root) {
-  if (!root) return;  // a record of an unknown class
-  root->BindBitmapList(&Bitmaps);
-  root->Prepare();
-  Objects.push_back(std::move(root));
+  if (root) Objects.push_back(std::move(root));  // null: a record of an unknown class
 }
 
 void TSeSkinSource::TakeContent(TSeSkinSource& other) {
@@ -353,7 +347,7 @@ void TSeSkinSource::TakeContent(TSeSkinSource& other) {
   Objects = std::move(other.Objects);
   Bitmaps = std::move(other.Bitmaps);
   // The images moved with their list object's contents; bind the trees to ours.
-  for (auto& root : Objects) root->BindBitmapList(&Bitmaps);
+  BindSkinTrees(Objects, &Bitmaps, false);
   Colors.Assign(other.Colors);
   SysColors.Assign(other.SysColors);
   Fonts.Assign(other.Fonts);
@@ -364,6 +358,8 @@ void TSeSkinSource::Read(QIODevice& stream, const TSeSkinFilterClass& filterClas
   std::unique_ptr<TSeSkinFilter> filter = filterClass.Create();
   filter->SetSource(&fresh);
   filter->LoadFromStream(stream);
+  // Bound and prepared once every image and object is in.
+  BindSkinTrees(fresh.Objects, &fresh.Bitmaps, true);
   fresh.ClearClientMasks();
   TakeContent(fresh);
 }

@@ -138,7 +138,7 @@ class TSeSkinSource {
   void SetBrightness(int delta);
   void ClearClientMasks();
   void DeriveTables();
-  // Adds a root read from the stream: bound to the images and prepared.
+  // Adds a root read from the stream (bound and prepared when the whole skin is in).
   void AddRoot(std::unique_ptr<TSeSkinObject> root);
 
  private:

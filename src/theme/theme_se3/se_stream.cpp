@@ -417,14 +417,15 @@ class TTextReader {
       return v;
     }
     if (c == '{') {
-      ++pos_;
-      QByteArray bytes;
+      // Hexadecimal digits in pairs, with line breaks and blanks anywhere between them.
+      const qsizetype end = s_.indexOf('}', pos_ + 1);
+      if (end < 0) Malformed("binary value without its end");
+      QByteArray bytes(qsizetype((end - pos_) / 2), Qt::Uninitialized);
+      char* out = bytes.data();
       int nibble = -1;
-      for (;;) {
-        SkipBlanks();
-        if (AtEnd()) Malformed("binary value without its end");
-        const char h = s_[pos_++];
-        if (h == '}') break;
+      for (qsizetype i = pos_ + 1; i < end; ++i) {
+        const uchar h = uchar(s_[i]);
+        if (h <= ' ') continue;
         int d;
         if (h >= '0' && h <= '9') d = h - '0';
         else if (h >= 'A' && h <= 'F') d = h - 'A' + 10;
@@ -433,11 +434,13 @@ class TTextReader {
         if (nibble < 0) {
           nibble = d;
         } else {
-          bytes.append(char(nibble << 4 | d));
+          *out++ = char(nibble << 4 | d);
           nibble = -1;
         }
       }
       if (nibble >= 0) Malformed("odd number of hexadecimal digits");
+      bytes.truncate(out - bytes.data());
+      pos_ = end + 1;
       return TSeValue::Binary(bytes);
     }
     if (c == '<') {
