@@ -222,3 +222,68 @@ TEST(SkinFileTheme, ConfigNamesTheVariants) {
   EXPECT_EQ(config.Extension.toStdString(), "mskn");
   EXPECT_EQ(ThemeManager().FindThemeClassByFile(QStringLiteral("x.USKN")), &TTeSkinFile::ThemeClass());
 }
+
+// The frame is painted without its caption buttons; each is painted on its own.
+TEST(SkinFileTheme, FramePaintsNoCaptionButtons) {
+  TSeSkinSource skin;
+  WindowSkin(skin);
+  auto red = std::make_unique<TteBitmap>();
+  red->Name = QStringLiteral("RED");
+  red->SetSize(2, 2);
+  red->Fill(0xFFFF0000);
+  skin.Bitmaps.Add(std::move(red));
+  auto* close = static_cast<TSeSystemButton*>(skin.FindObject(QStringLiteral("Form\\Close")));
+  ASSERT_TRUE(close);
+  close->Bitmap.Name = QStringLiteral("RED");
+  close->Bitmap.Right = close->Bitmap.Bottom = 2;
+  close->TileStyle = tsStretch;
+  const std::unique_ptr<TTeSkinFile> theme = ThemeOf(skin);
+  const QString def = QStringLiteral("default");
+  const TteWindowInfo info = Window(WindowButtonBit(kbiClose));
+  const TRect r = theme->WindowButtonRect(0, info, kbiClose, def);
+  ASSERT_EQ(r, Bounds(184, 0, 16, 20));
+  TteBitmap canvas;
+  canvas.SetSize(200, 100);
+  canvas.Fill(0xFF000000);
+  theme->PaintWindow(0, canvas.Canvas(), info, def);
+  EXPECT_NE(canvas.GetPixel(190, 10), 0xFFFF0000u);
+  theme->PaintWindowButton(0, canvas.Canvas(), {r, kbiClose, kwbsNormal, nullptr}, def);
+  EXPECT_EQ(canvas.GetPixel(190, 10), 0xFFFF0000u);
+}
+
+// Check boxes paint the child of their state in the state's code; radio buttons have no
+// mixed child and paint their own object in state 0.
+TEST(SkinFileTheme, CheckBoxStatesChooseChildAndState) {
+  TSeSkinSource skin;
+  for (const char* name : {"Checkbox", "RadioButton"}) {
+    auto family = std::make_unique<TSeColorButtonObject>();
+    family->Name = QLatin1String(name);
+    family->Width = family->Height = 4;
+    family->Color = 0x000001;
+    family->DrawIfOwner = true;  // its own fill shows; its children lie off the canvas
+    for (const char* child : {"Checked", "Unchecked", "Mixed"}) {
+      auto* c = Add<TSeColorButtonObject>(family.get(), child, saNone, 4, 4);
+      c->Left = 100;
+      const TColor base = child[0] == 'C' ? 0x10 : child[0] == 'U' ? 0x20 : 0x30;
+      c->Color = base;
+      c->HotColor = base + 5;
+      c->PressedColor = base + 6;
+      c->DisabledColor = base + 8;
+    }
+    skin.Objects.push_back(std::move(family));
+  }
+  const std::unique_ptr<TTeSkinFile> theme = ThemeOf(skin);
+  const struct {
+    uint8_t Kind, State;
+    uint8_t Red;  // the colour painted: child base + state code, or 1 for the family object
+  } cases[] = {{1, 12, 0x01}, {0, 4, 0x01},  // first, before any child is painted on the canvas
+               {0, 0, 0x10}, {0, 1, 0x15}, {0, 7, 0x26}, {0, 8, 0x28}, {0, 12, 0x36}, {1, 2, 0x16}};
+  for (const auto& c : cases) {
+    TteBitmap canvas;
+    canvas.SetSize(8, 8);
+    canvas.Fill(0xFF000000);
+    theme->PaintCheckBox(c.Kind, canvas.Canvas(), {Bounds(0, 0, 8, 8), c.State}, QStringLiteral("default"));
+    EXPECT_EQ(canvas.GetPixel(3, 3), 0xFF000000u | uint32_t(c.Red) << 16)
+        << "kind " << int(c.Kind) << " state " << int(c.State);
+  }
+}
