@@ -683,32 +683,43 @@ void TSeRollPanelObject::VisitProperties(TSePropertyVisitor& v) {
 
 // ---- fonts by state
 
-const TSeFont& TSeActiveObject::GetFont() {
-  return State >= 5 && State <= 7 ? ActiveFont : Font;
-}
-
-const TSeFont& TSeActiveBitmap::GetFont() {
-  return Active || (State >= 5 && State <= 7) ? ActiveFont : Font;
-}
-
-const TSeFont& TSeTextObject::GetFont() {
-  switch (State) {
-    case 5: return FontHot;
-    case 6: return FontPressed;
-    case 7: return FontFocused;
-    case 8: return FontDisabled;
-    default: return Font;
+namespace {
+// The font of a state among a class's four state fonts.
+const TSeFont& ByState(uint8_t state, const TSeFont& normal, const TSeFont& hot,
+                       const TSeFont& pressed, const TSeFont& focused, const TSeFont& disabled) {
+  switch (state) {
+    case 5: return hot;
+    case 6: return pressed;
+    case 7: return focused;
+    case 8: return disabled;
+    default: return normal;
   }
 }
+}  // namespace
 
-const TSeFont& TSeColorButtonObject::GetFont() {
-  switch (State) {
-    case 5: return HotFont;
-    case 6: return PressedFont;
-    case 7: return FocusedFont;
-    case 8: return DisabledFont;
-    default: return Font;
-  }
+const TSeFont& TSeSkinObject::FontForState(uint8_t) { return Font; }
+
+const TSeFont& TSeActiveObject::FontForState(uint8_t state) {
+  return ByState(state, Font, ActiveFont, ActiveFont, ActiveFont, DisabledFont);
+}
+const TSeFont& TSeActiveObject::GetFont() { return State == 8 ? Font : FontForState(State); }
+
+const TSeFont& TSeActiveBitmap::FontForState(uint8_t state) {
+  return ByState(state, Font, ActiveFont, ActiveFont, ActiveFont, Font);
+}
+const TSeFont& TSeActiveBitmap::GetFont() { return Active ? ActiveFont : FontForState(State); }
+
+const TSeFont& TSeTextObject::FontForState(uint8_t state) {
+  return ByState(state, Font, FontHot, FontPressed, FontFocused, FontDisabled);
+}
+const TSeFont& TSeTextObject::GetFont() { return FontForState(State); }
+
+const TSeFont& TSeActiveSkinObject::FontForState(uint8_t state) {
+  return ByState(state, Font, ActiveFont, Font, ActiveFont, Font);
+}
+
+const TSeFont& TSeColorButtonObject::FontForState(uint8_t state) {
+  return ByState(state, Font, HotFont, PressedFont, FocusedFont, DisabledFont);
 }
 
 // ---- registry

@@ -163,6 +163,9 @@ class TSeSkinObject {
 
   // ---- virtual operations
   virtual const TSeFont& GetFont();
+  // The font the object shows in a state (5 hot, 6 pressed, 7 focused, 8 disabled): the
+  // class's font for it, else Font.
+  virtual const TSeFont& FontForState(uint8_t state);
   virtual void SetButtons(uint16_t buttons);
   virtual void SetState(uint8_t state);
   void Prepare();
@@ -220,6 +223,7 @@ class TSeActiveObject : public TSeSkinObject {
   TSeFont ActiveFont, DisabledFont;
   void VisitProperties(TSePropertyVisitor& v) override;
   const TSeFont& GetFont() override;
+  const TSeFont& FontForState(uint8_t state) override;
   void Paint(TCanvas& canvas, const TRect& clip) override;
 };
 
@@ -249,6 +253,7 @@ class TSeActiveBitmap : public TSeBitmapObject {
   TSeFont ActiveFont;
   void VisitProperties(TSePropertyVisitor& v) override;
   const TSeFont& GetFont() override;
+  const TSeFont& FontForState(uint8_t state) override;
   void Paint(TCanvas& canvas, const TRect& clip) override;
 };
 
@@ -282,6 +287,7 @@ class TSeTextObject : public TSeSkinObject {
   TSeFont FontHot, FontFocused, FontPressed, FontDisabled;
   void VisitProperties(TSePropertyVisitor& v) override;
   const TSeFont& GetFont() override;
+  const TSeFont& FontForState(uint8_t state) override;
   void Paint(TCanvas& canvas, const TRect& clip) override;
 };
 
@@ -301,6 +307,7 @@ class TSeActiveSkinObject : public TSeSkinObject {
   TColor ActiveColor = clWhite;
   TSeFont ActiveFont;
   void VisitProperties(TSePropertyVisitor& v) override;
+  const TSeFont& FontForState(uint8_t state) override;
   void Paint(TCanvas& canvas, const TRect& clip) override;
 };
 
@@ -349,7 +356,7 @@ class TSeColorButtonObject : public TSeSkinObject {
          DisabledColor = clWhite;
   TSeFont HotFont, PressedFont, FocusedFont, DisabledFont;
   void VisitProperties(TSePropertyVisitor& v) override;
-  const TSeFont& GetFont() override;
+  const TSeFont& FontForState(uint8_t state) override;
   void Paint(TCanvas& canvas, const TRect& clip) override;
 };
 

@@ -146,46 +146,32 @@ void TSeSkinObject::AlignChildren() {
     for (auto& child : children_)
       if (child->Visible) each(*child);
   };
-  visible([&](TSeSkinObject& c) {
-    const int h = c.Height;
-    if (c.Align == saMostTop) {
-      c.SetBounds({r.Left, r.Top, r.Right, r.Top + h});
-      r.Top += h;
-    } else if (c.Align == saMostBottom) {
-      c.SetBounds({r.Left, r.Bottom - h, r.Right, r.Bottom});
-      r.Bottom -= h;
-    }
-  });
-  visible([&](TSeSkinObject& c) {
-    const int w = c.Width;
-    if (c.Align == saMostLeft) {
-      c.SetBounds({r.Left, r.Top, r.Left + w, r.Bottom});
-      r.Left += w;
-    } else if (c.Align == saMostRight) {
-      c.SetBounds({r.Right - w, r.Top, r.Right, r.Bottom});
-      r.Right -= w;
-    }
-  });
-  visible([&](TSeSkinObject& c) {
-    const int h = c.Height;
-    if (c.Align == saTop) {
-      c.SetBounds({r.Left, r.Top, r.Right, r.Top + h});
-      r.Top += h;
-    } else if (c.Align == saBottom) {
-      c.SetBounds({r.Left, r.Bottom - h, r.Right, r.Bottom});
-      r.Bottom -= h;
-    }
-  });
-  visible([&](TSeSkinObject& c) {
-    const int w = c.Width;
-    if (c.Align == saLeft) {
-      c.SetBounds({r.Left, r.Top, r.Left + w, r.Bottom});
-      r.Left += w;
-    } else if (c.Align == saRight) {
-      c.SetBounds({r.Right - w, r.Top, r.Right, r.Bottom});
-      r.Right -= w;
-    }
-  });
+  // Steps 1 to 4: bands taken off the top and bottom, then off the left and right, first
+  // for the "most" alignments, then for the plain ones.
+  auto bands = [&](TSeAlign top, TSeAlign bottom, TSeAlign left, TSeAlign right) {
+    visible([&](TSeSkinObject& c) {
+      const int h = c.Height;
+      if (c.Align == top) {
+        c.SetBounds({r.Left, r.Top, r.Right, r.Top + h});
+        r.Top += h;
+      } else if (c.Align == bottom) {
+        c.SetBounds({r.Left, r.Bottom - h, r.Right, r.Bottom});
+        r.Bottom -= h;
+      }
+    });
+    visible([&](TSeSkinObject& c) {
+      const int w = c.Width;
+      if (c.Align == left) {
+        c.SetBounds({r.Left, r.Top, r.Left + w, r.Bottom});
+        r.Left += w;
+      } else if (c.Align == right) {
+        c.SetBounds({r.Right - w, r.Top, r.Right, r.Bottom});
+        r.Right -= w;
+      }
+    });
+  };
+  bands(saMostTop, saMostBottom, saMostLeft, saMostRight);
+  bands(saTop, saBottom, saLeft, saRight);
   for (auto it = children_.rbegin(); it != children_.rend(); ++it) {
     TSeSkinObject& c = **it;
     if (!c.Visible || c.Align != saText) continue;
@@ -355,27 +341,17 @@ void TSeSkinObject::PaintCaption(TCanvas& canvas, const TSeFont& font) {
 }
 
 void TSeActiveObject::Paint(TCanvas& canvas, const TRect& clip) {
-  if (Active || (State >= 5 && State <= 7))
-    PaintAs(canvas, clip, ActiveColor, ActiveFont);
-  else
-    PaintAs(canvas, clip, Color, State == 8 ? DisabledFont : Font);
+  const bool active = Active || (State >= 5 && State <= 7);
+  PaintAs(canvas, clip, active ? ActiveColor : Color, active ? ActiveFont : FontForState(State));
 }
 
 void TSeActiveSkinObject::Paint(TCanvas& canvas, const TRect& clip) {
-  if (State == 5 || State == 7)
-    PaintAs(canvas, clip, ActiveColor, ActiveFont);
-  else
-    PaintAs(canvas, clip, Color, Font);
+  PaintAs(canvas, clip, State == 5 || State == 7 ? ActiveColor : Color, FontForState(State));
 }
 
 void TSeColorButtonObject::Paint(TCanvas& canvas, const TRect& clip) {
-  switch (State) {
-    case 5: PaintAs(canvas, clip, HotColor, HotFont); break;
-    case 6: PaintAs(canvas, clip, PressedColor, PressedFont); break;
-    case 7: PaintAs(canvas, clip, FocusedColor, FocusedFont); break;
-    case 8: PaintAs(canvas, clip, DisabledColor, DisabledFont); break;
-    default: PaintAs(canvas, clip, Color, Font); break;
-  }
+  const TColor colors[] = {HotColor, PressedColor, FocusedColor, DisabledColor};
+  PaintAs(canvas, clip, State >= 5 && State <= 8 ? colors[State - 5] : Color, FontForState(State));
 }
 
 void TSeTextObject::Paint(TCanvas& canvas, const TRect& clip) { PaintAs(canvas, clip, Color, GetFont()); }

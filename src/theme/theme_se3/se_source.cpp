@@ -437,38 +437,6 @@ void TSeSkinSource::ClearClientMasks() {
 
 // ---- tables of old skins
 
-namespace {
-
-// The font an object shows in a state (5 hot, 6 pressed, 7 focused, 8 disabled, 0
-// normal), falling back to its Font where the class has no font for the state.
-const TSeFont& StateFont(TSeSkinObject& o, int state) {
-  if (auto* t = dynamic_cast<TSeTextObject*>(&o)) {
-    switch (state) {
-      case 5: return t->FontHot;
-      case 6: return t->FontPressed;
-      case 7: return t->FontFocused;
-      case 8: return t->FontDisabled;
-    }
-  } else if (auto* c = dynamic_cast<TSeColorButtonObject*>(&o)) {
-    switch (state) {
-      case 5: return c->HotFont;
-      case 6: return c->PressedFont;
-      case 7: return c->FocusedFont;
-      case 8: return c->DisabledFont;
-    }
-  } else if (auto* a = dynamic_cast<TSeActiveObject*>(&o)) {
-    if (state >= 5 && state <= 7) return a->ActiveFont;
-    if (state == 8) return a->DisabledFont;
-  } else if (auto* s = dynamic_cast<TSeActiveSkinObject*>(&o)) {
-    if (state == 5 || state == 7) return s->ActiveFont;
-  } else if (auto* b = dynamic_cast<TSeActiveBitmap*>(&o)) {
-    if (state >= 5 && state <= 7) return b->ActiveFont;
-  }
-  return o.Font;
-}
-
-}  // namespace
-
 void TSeSkinSource::DeriveTables() {
   auto color = [&](const char* name, std::initializer_list<int> entries, TSeKind part = skNone) {
     TSeSkinObject* o = FindObject(QLatin1String(name));
@@ -496,7 +464,7 @@ void TSeSkinSource::DeriveTables() {
   };
   auto fonts = [&](TSeSkinObject* o, std::initializer_list<TFontSpec> specs) {
     if (!o) return;
-    for (const TFontSpec& s : specs) Fonts.GetFont(s.Index) = StateFont(*o, s.State).ToFont();
+    for (const TFontSpec& s : specs) Fonts.GetFont(s.Index) = o->FontForState(uint8_t(s.State)).ToFont();
   };
   auto child = [&](const char* root, const char* name) -> TSeSkinObject* {
     TSeSkinObject* o = FindObject(QLatin1String(root));

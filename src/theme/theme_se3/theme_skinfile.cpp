@@ -88,8 +88,13 @@ void PaintCentred(TSeSkinObject* o, TCanvas& canvas, const TRect& rect, uint8_t 
   if (o) PaintAt(o, canvas, CenteredBox(rect, o->Width, o->Height), state);
 }
 
-TRect InsetByMargins(const TRect& r, const TSeSkinObject& o) {
-  return {r.Left + o.MarginLeft, r.Top + o.MarginTop, r.Right - o.MarginRight, r.Bottom - o.MarginBottom};
+// The content of a framed part: the part gets the rectangle, and the content lies inside
+// its margins; without the part the whole rectangle.
+TRect InsideMargins(TSeSkinObject* part, const TRect& r) {
+  if (!part) return r;
+  part->SetBounds(r);
+  return {r.Left + part->MarginLeft, r.Top + part->MarginTop, r.Right - part->MarginRight,
+          r.Bottom - part->MarginBottom};
 }
 
 // The common state mapping of the small parts: pressed/hot/disabled codes in the high
@@ -476,10 +481,7 @@ bool TTeSkinFile::HasPanel(uint8_t kind, const QString& objectName) {
 }
 
 TRect TTeSkinFile::PanelContentRect(uint8_t, const TRect& rect, const QString& objectName) {
-  TSeSkinObject* panel = Child(Family(objectName, kContainer), "Panel");
-  if (!panel) return rect;
-  panel->SetBounds(rect);
-  return InsetByMargins(rect, *panel);
+  return InsideMargins(Child(Family(objectName, kContainer), "Panel"), rect);
 }
 
 void TTeSkinFile::PaintPanel(uint8_t, TCanvas& canvas, const TRect& rect, const QString& objectName) {
@@ -793,10 +795,8 @@ bool TTeSkinFile::HasMenu(uint8_t kind, const QString&) {
 }
 
 TRect TTeSkinFile::MenuContentRect(uint8_t kind, const TRect& rect, const QString&) {
-  TSeSkinObject* frame = Child(cache_[kind == 0 ? kMenuBar : kPopupMenu], "Frame");
-  if (kind > 1 || !frame) return rect;
-  frame->SetBounds(rect);
-  return InsetByMargins(rect, *frame);
+  if (kind > 1) return rect;
+  return InsideMargins(Child(cache_[kind == 0 ? kMenuBar : kPopupMenu], "Frame"), rect);
 }
 
 void TTeSkinFile::PaintMenu(uint8_t kind, TCanvas& canvas, const TRect& rect, const QString& objectName) {
@@ -949,10 +949,7 @@ bool TTeSkinFile::IsCollapsePanelTransparent(uint8_t kind, const QString& object
 }
 
 TRect TTeSkinFile::CollapsePanelContentRect(uint8_t, const TRect& rect, const QString& objectName) {
-  TSeSkinObject* panel = Family(objectName, kPanel);
-  if (!panel) return rect;
-  panel->SetBounds(rect);
-  return InsetByMargins(rect, *panel);
+  return InsideMargins(Family(objectName, kPanel), rect);
 }
 
 void TTeSkinFile::PaintCollapsePanel(uint8_t, TCanvas& canvas, const TRect& rect, const QString& objectName) {
@@ -1061,10 +1058,7 @@ bool TTeSkinFile::HasList(uint8_t kind, const QString& objectName) {
 }
 
 TRect TTeSkinFile::ListContentRect(uint8_t, const TRect& rect, const QString&) {
-  TSeSkinObject* frame = Child(cache_[kListBox], "Frame");
-  if (!frame) return rect;
-  frame->SetBounds(rect);
-  return InsetByMargins(rect, *frame);
+  return InsideMargins(Child(cache_[kListBox], "Frame"), rect);
 }
 
 void TTeSkinFile::PaintList(uint8_t, TCanvas& canvas, const TRect& rect, const QString& objectName) {
