@@ -248,3 +248,20 @@ TEST(SkinSource, FindObjectUsesOnlyThePathsFirstSegmentBelowTheRoot) {
     EXPECT_EQ(o ? o->Name.toStdString() : std::string("(none)"), c.Found ? c.Found : "(none)") << c.Query;
   }
 }
+
+// Names are identifiers: the text form can write no other, so a binary record with
+// another name fails its load instead of making a skin that cannot be saved as text.
+TEST(SkinSource, ObjectNamesMustBeIdentifiers) {
+  for (const char* name : {"a b", "1st", "Caption\\x", "Fa\xe7"}) {
+    TSeComponent c;
+    c.ClassName = "TSeSkinObject";
+    c.Name = name;
+    TSeReadLimits limits;
+    EXPECT_THROW(ReadSkinObject(c.ClassName, WriteComponentBinary(c), true, nullptr, limits), EAppError) << name;
+  }
+  TSeComponent ok;
+  ok.ClassName = "TSeSkinObject";
+  ok.Name = "_Face2";
+  TSeReadLimits limits;
+  EXPECT_EQ(ReadSkinObject(ok.ClassName, WriteComponentBinary(ok), true, nullptr, limits)->Name.toStdString(), "_Face2");
+}

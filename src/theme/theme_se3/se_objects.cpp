@@ -775,6 +775,15 @@ const std::vector<const char*>& SkinObjectClassNames() {
   return names;
 }
 
+bool IsComponentName(QByteArrayView name) {
+  for (qsizetype i = 0; i < name.size(); ++i) {
+    const char c = name[i];
+    const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+    if (!letter && !(i > 0 && c >= '0' && c <= '9')) return false;
+  }
+  return true;
+}
+
 QByteArray ResolveSkinClassName(QByteArrayView className) {
   if (FindClass(className)) return className.toByteArray();
   if (className.size() > 3) {
@@ -801,6 +810,10 @@ std::unique_ptr<TSeSkinObject> ReadSkinObject(QByteArrayView className, QByteArr
   if (++limits.Objects > TSeReadLimits::kMaxObjects || limits.Depth >= TSeReadLimits::kMaxDepth)
     throw EAppError(QStringLiteral("Skin object tree too large"));
   const TSeComponent component = binary ? ReadComponentBinary(form) : ReadComponentText(form);
+  // Names are identifiers (or empty), as the text form can only write those; a binary
+  // record with another name would not survive being saved as text.
+  if (!IsComponentName(component.Name))
+    throw EAppError(QStringLiteral("\"%1\" is not a valid component name").arg(QString::fromLatin1(component.Name)));
   // Created only once its form has parsed, so a malformed record adds no empty object.
   std::unique_ptr<TSeSkinObject> root = CreateSkinObject(resolved, nullptr);
   TSeSkinObject* object = root.get();

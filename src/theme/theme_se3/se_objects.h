@@ -204,6 +204,9 @@ void BindSkinTrees(const TSeObjectList& roots, TteBitmapList* list, bool prepare
 std::unique_ptr<TSeSkinObject> CreateSkinObject(QByteArrayView className, TSeSkinObject* owner);
 // The class names in registration order.
 const std::vector<const char*>& SkinObjectClassNames();
+// True for an identifier (a letter or underscore, then letters, digits, underscores) and
+// for the empty name.
+bool IsComponentName(QByteArrayView name);
 // The registered class a stored class name stands for: the exact name, else (for names
 // longer than 3 characters) with characters 2-3 replaced by "Se", then by "Tw".
 QByteArray ResolveSkinClassName(QByteArrayView className);
