@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "skin_fixtures.h"
+#include "te_engine.h"
 #include "theme_manager.h"
 #include "theme_skinfile.h"
 
@@ -286,4 +287,15 @@ TEST(SkinFileTheme, CheckBoxStatesChooseChildAndState) {
     EXPECT_EQ(canvas.GetPixel(3, 3), 0xFF000000u | uint32_t(c.Red) << 16)
         << "kind " << int(c.Kind) << " state " << int(c.State);
   }
+}
+
+// A skin file chosen as the program's theme file becomes the current theme.
+TEST(SkinFileTheme, EngineMakesASkinFileTheCurrentTheme) {
+  TteThemeManager manager;
+  TTeThemeEngine engine(manager);
+  engine.SetThemeFile(Fixture("sample", "sample.oskn"));
+  ASSERT_TRUE(manager.CurrentTheme());
+  EXPECT_STREQ(manager.CurrentTheme()->Class().ClassName, "TTeSkinFile");
+  EXPECT_EQ(manager.CurrentTheme()->Name.toStdString(), "Fixture Sample Skin");
+  EXPECT_TRUE(manager.CurrentTheme()->HasButton(0, QStringLiteral("default")));
 }
