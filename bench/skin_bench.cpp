@@ -193,6 +193,20 @@ void BM_SkinLoad(benchmark::State& state) {
 }
 BENCHMARK(BM_SkinLoad)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 
+// Only the reading: the skin source from the stream (no working copy, no cache).
+void BM_SkinSourceRead(benchmark::State& state) {
+  QByteArray bytes = SkinBytes(int(state.range(0)));
+  for (auto _ : state) {
+    QBuffer in(&bytes);
+    in.open(QIODevice::ReadOnly);
+    TSeSkinSource source;
+    source.LoadFromStream(in, TSeSkinFilterUncompressed::Class());
+    benchmark::DoNotOptimize(source.ObjectCount());
+  }
+  state.SetLabel(Variant(int(state.range(0)))->Create()->GetExtension().toStdString());
+}
+BENCHMARK(BM_SkinSourceRead)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+
 // Every cell of the contact sheet, painted once per iteration onto its own bitmap.
 void BM_SkinPaintSheetElements(benchmark::State& state) {
   QByteArray bytes = SkinBytes(3);

@@ -99,8 +99,17 @@ TSeValue ColorValue(TColor c) {
 class TReadVisitor : public TSePropertyVisitor {
  public:
   explicit TReadVisitor(const TSeComponent& c) {
+    // The names, lower-cased, in one buffer that the hash's keys look into.
+    qsizetype total = 0;
+    for (const TSeProperty& p : c.Properties) total += p.Name.size();
+    lower_.resize(total);
     props_.reserve(qsizetype(c.Properties.size()));
-    for (const TSeProperty& p : c.Properties) props_.insert(p.Name.toLower(), &p.Value);
+    qsizetype at = 0;
+    for (const TSeProperty& p : c.Properties) {
+      for (qsizetype i = 0; i < p.Name.size(); ++i) lower_[at + i] = char(std::tolower(uchar(p.Name[i])));
+      props_.insert(QByteArrayView(lower_.constData() + at, p.Name.size()), &p.Value);
+      at += p.Name.size();
+    }
   }
   const TSeValue* Get(const char* name, const char* sub = nullptr) const {
     // The key is put together lower-cased on the stack; property names are short.
@@ -114,7 +123,7 @@ class TReadVisitor : public TSePropertyVisitor {
       put(".");
       put(sub);
     }
-    return props_.value(QByteArray::fromRawData(key, n), nullptr);
+    return props_.value(QByteArrayView(key, n), nullptr);
   }
   void Int(const char* name, int32_t& v) override {
     if (const TSeValue* p = Get(name); p && p->IsInteger()) v = int32_t(p->Int);
@@ -165,7 +174,8 @@ class TReadVisitor : public TSePropertyVisitor {
   }
 
  private:
-  QHash<QByteArray, const TSeValue*> props_;
+  QByteArray lower_;
+  QHash<QByteArrayView, const TSeValue*> props_;
 };
 
 class TWriteVisitor : public TSePropertyVisitor {

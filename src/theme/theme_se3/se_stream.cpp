@@ -2,6 +2,7 @@
 #include "se_stream.h"
 
 #include <QtEndian>
+#include <array>
 #include <cmath>
 #include <cstring>
 
@@ -310,6 +311,18 @@ QByteArray WriteComponentBinary(const TSeComponent& component) {
 
 namespace {
 
+// Hexadecimal digit values; blanks and line breaks (at or below the space) are skipped.
+constexpr int kBlank = -2;
+constexpr auto kHexDigit = [] {
+  std::array<int, 256> t{};
+  for (int c = 0; c < 256; ++c)
+    t[size_t(c)] = c <= ' ' ? kBlank
+                   : c >= '0' && c <= '9' ? c - '0'
+                   : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                   : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+  return t;
+}();
+
 class TTextReader {
  public:
   explicit TTextReader(QByteArrayView text) : s_(text) {}
@@ -424,13 +437,9 @@ class TTextReader {
       char* out = bytes.data();
       int nibble = -1;
       for (qsizetype i = pos_ + 1; i < end; ++i) {
-        const uchar h = uchar(s_[i]);
-        if (h <= ' ') continue;
-        int d;
-        if (h >= '0' && h <= '9') d = h - '0';
-        else if (h >= 'A' && h <= 'F') d = h - 'A' + 10;
-        else if (h >= 'a' && h <= 'f') d = h - 'a' + 10;
-        else Malformed("bad hexadecimal digit in binary value");
+        const int d = kHexDigit[uchar(s_[i])];
+        if (d == kBlank) continue;
+        if (d < 0) Malformed("bad hexadecimal digit in binary value");
         if (nibble < 0) {
           nibble = d;
         } else {
