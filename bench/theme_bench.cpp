@@ -183,32 +183,8 @@ void BM_PaintSheetElements(benchmark::State& state) {
   QBuffer in(&packed);
   in.open(QIODevice::ReadOnly);
   theme.LoadFromStream(in);
-  struct Cell {
-    const RenderOp* Op;
-    RenderParams Params;
-    std::unique_ptr<TteBitmap> Bitmap;
-  };
-  std::vector<Cell> cells;
-  for (const RenderOp& op : RenderOps())
-    for (int kind : op.Kinds)
-      for (int part : op.Parts)
-        for (int s : op.States) {
-          RenderParams p;
-          p.Kind = kind;
-          p.Part = part;
-          p.State = s;
-          p.Width = op.DefaultWidth;
-          p.Height = op.DefaultHeight;
-          if (op.StatesAreActive) p.Active = s != 0;
-          auto bitmap = std::make_unique<TteBitmap>();
-          bitmap->SetSize(p.Width, p.Height);
-          cells.push_back({&op, p, std::move(bitmap)});
-        }
-  for (auto _ : state)
-    for (Cell& c : cells) {
-      c.Bitmap->Fill(0);
-      c.Op->Paint(theme, c.Bitmap->Canvas(), c.Params);
-    }
+  std::vector<SheetCell> cells = MakeSheetCells();
+  for (auto _ : state) PaintSheetCells(theme, cells);
   state.counters["elements"] = double(cells.size());
   state.counters["per_element"] =
       benchmark::Counter(double(cells.size()), benchmark::Counter::kIsIterationInvariantRate |

@@ -5,6 +5,9 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <cstring>
@@ -463,3 +466,72 @@ TEST_F(ThemeTool, CommandsThatCannotBeDoneExitWithAMessage) {
 }
 
 }  // namespace
+
+// ---- skin files
+
+namespace {
+
+QString SkinFixture(const char* group, const char* file) {
+  return QStringLiteral(SONOLIFT_SKIN_FIXTURES "/") + QLatin1String(group) + '/' + QLatin1String(file);
+}
+
+QJsonObject JsonInfo(const QString& file, ToolRun& run) {
+  run = Tool({QStringLiteral("info"), QStringLiteral("--json"), file});
+  return QJsonDocument::fromJson(run.out.toUtf8()).object();
+}
+
+}  // namespace
+
+// info --json reports what the independent writer put into the file.
+TEST_F(ThemeTool, InfoJsonDescribesASkinFile) {
+  const QString file = SkinFixture("sample", "sample.mskn");
+  ToolRun r;
+  const QJsonObject info = JsonInfo(file, r);
+  ASSERT_EQ(r.exitCode, 0) << r;
+  const QJsonObject expect =
+      QJsonDocument::fromJson(ReadAll(file + QStringLiteral(".json"))).object()["expect"].toObject();
+  EXPECT_EQ(info["kind"].toString().toStdString(), "ZozoRizozo 3 theme");
+  EXPECT_EQ(info["meta"].toObject(), expect["meta"].toObject());
+  const QJsonArray images = info["images"].toArray(), wantImages = expect["images"].toArray();
+  ASSERT_EQ(images.size(), wantImages.size());
+  for (qsizetype i = 0; i < images.size(); ++i)
+    for (const char* key : {"name", "width", "height", "transparent", "alpha_blend", "crc32"})
+      EXPECT_EQ(images[i].toObject()[key], wantImages[i].toObject()[key]) << "image " << i << " " << key;
+  const QJsonArray objects = info["objects"].toArray(), roots = expect["roots"].toArray();
+  ASSERT_EQ(objects.size(), roots.size());
+  for (qsizetype i = 0; i < objects.size(); ++i) {
+    EXPECT_EQ(objects[i].toObject()["name"], roots[i].toObject()["name"]);
+    EXPECT_EQ(objects[i].toObject()["class"], roots[i].toObject()["class"]);
+    EXPECT_EQ(objects[i].toObject()["children"].toArray().size(), roots[i].toObject()["children"].toArray().size());
+  }
+  EXPECT_EQ(info["colors"].toArray().size(), 22);
+  EXPECT_EQ(info["syscolors"].toArray().size(), 26);
+  EXPECT_EQ(info["fonts"].toArray().size(), 66);
+  EXPECT_EQ(info["colors"].toArray()[3].toDouble(), double(0xFF00000Fu)) << "system colours as 0xFF0000nn";
+}
+
+TEST_F(ThemeTool, ConvertWritesEveryVariantFromASkinFile) {
+  ToolRun r;
+  const QJsonObject original = JsonInfo(SkinFixture("sample", "sample.uskn"), r);
+  ASSERT_EQ(r.exitCode, 0) << r;
+  for (const char* out : {"a.uskn", "a.oskn", "a.xskn", "a.mskn"}) {
+    r = Tool({QStringLiteral("convert"), SkinFixture("sample", "sample.uskn"), Path(QLatin1String(out))});
+    ASSERT_EQ(r.exitCode, 0) << r;
+    EXPECT_EQ(JsonInfo(Path(QLatin1String(out)), r), original) << out;
+    r = Tool({QStringLiteral("sheet"), QStringLiteral("--theme"), Path(QLatin1String(out)), Path("sheet.png")});
+    ASSERT_EQ(r.exitCode, 0) << r;
+    EXPECT_FALSE(QImage(Path("sheet.png")).isNull()) << out;
+  }
+  r = Tool({QStringLiteral("convert"), SkinFixture("sample", "sample.uskn"), Path("a.theme")});
+  EXPECT_EQ(r.exitCode, 1) << r;
+}
+
+TEST_F(ThemeTool, SkinFilesThatDoNotLoadExitWithOne) {
+  for (const char* file : {"zero-roots.uskn", "image-short-pixels.uskn", "tpf0-cut.mskn"}) {
+    ToolRun r;
+    JsonInfo(SkinFixture("broken", file), r);
+    EXPECT_EQ(r.exitCode, 1) << file << r;
+    EXPECT_TRUE(r.out.isEmpty()) << file;
+    EXPECT_FALSE(r.err.isEmpty()) << file;
+  }
+}

@@ -34,8 +34,9 @@ const char kUsage[] =
     "                 [--hue N] [--brightness N] OUT.png\n"
     "  sonolift-theme pack [--name NAME] [--allow-missing] DIR OUT.theme\n"
     "  sonolift-theme unpack FILE DIR\n"
-    "  sonolift-theme info FILE\n"
-    "  sonolift-theme convert FILE OUT.theme\n";
+    "  sonolift-theme info [--json] FILE\n"
+    "  sonolift-theme convert FILE OUT.theme\n"
+    "  sonolift-theme convert SKIN OUT.(uskn|oskn|xskn|mskn)\n";
 
 struct UsageError {
   QString Message;
@@ -359,14 +360,20 @@ int Unpack(const QStringList& args) {
 }
 
 int Info(const QStringList& args) {
-  const FileCommand c = ParseFileCommand(QStringLiteral("info"), args, 1, {}, {});
+  const FileCommand c =
+      ParseFileCommand(QStringLiteral("info"), args, 1, {QStringLiteral("--json")}, {});
+  if (c.Flags.contains(QLatin1String("--json"))) {
+    const QByteArray json = DescribeThemeFileJson(c.Positional[0]);
+    std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
+    return 0;
+  }
   Print(stdout, DescribeThemeFile(c.Positional[0]));
   return 0;
 }
 
 int Convert(const QStringList& args) {
   const FileCommand c = ParseFileCommand(QStringLiteral("convert"), args, 2, {}, {});
-  RequireThemeFileName(c.Positional[1]);
+  if (!IsSkinFileName(c.Positional[1])) RequireThemeFileName(c.Positional[1]);
   ConvertThemeFile(c.Positional[0], c.Positional[1]);
   return 0;
 }

@@ -318,3 +318,30 @@ const RenderOp* FindRenderOp(const QString& name) {
     if (name.compare(QLatin1String(op.Name), Qt::CaseInsensitive) == 0) return &op;
   return nullptr;
 }
+
+std::vector<SheetCell> MakeSheetCells() {
+  std::vector<SheetCell> cells;
+  for (const RenderOp& op : RenderOps())
+    for (int kind : op.Kinds)
+      for (int part : op.Parts)
+        for (int s : op.States) {
+          RenderParams p;
+          p.Kind = kind;
+          p.Part = part;
+          p.State = s;
+          p.Width = op.DefaultWidth;
+          p.Height = op.DefaultHeight;
+          if (op.StatesAreActive) p.Active = s != 0;
+          auto bitmap = std::make_unique<TteBitmap>();
+          bitmap->SetSize(p.Width, p.Height);
+          cells.push_back({&op, p, std::move(bitmap)});
+        }
+  return cells;
+}
+
+void PaintSheetCells(TteTheme& theme, std::vector<SheetCell>& cells) {
+  for (SheetCell& c : cells) {
+    c.Bitmap->Fill(0);
+    c.Op->Paint(theme, c.Bitmap->Canvas(), c.Params);
+  }
+}

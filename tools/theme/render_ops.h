@@ -5,8 +5,10 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
+#include "te_bitmap.h"
 #include "te_theme.h"
 
 struct RenderParams {
@@ -39,3 +41,13 @@ struct RenderOp {
 const std::vector<RenderOp>& RenderOps();
 // Null when no operation has this name (compared without regard to case).
 const RenderOp* FindRenderOp(const QString& name);
+
+// Every case of the contact sheet with a bitmap of its own, for painting them in a loop.
+struct SheetCell {
+  const RenderOp* Op;
+  RenderParams Params;
+  std::unique_ptr<TteBitmap> Bitmap;
+};
+std::vector<SheetCell> MakeSheetCells();
+// Clears each cell's bitmap and paints its case with the theme.
+void PaintSheetCells(TteTheme& theme, std::vector<SheetCell>& cells);

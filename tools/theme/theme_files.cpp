@@ -6,6 +6,9 @@
 #include <QImage>
 #include <QImageReader>
 #include <QImageWriter>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <algorithm>
@@ -17,6 +20,9 @@
 #include "te_bitmap.h"
 #include "theme_manager.h"
 #include "theme_msux.h"
+#include "theme_skinfile.h"
+
+#include <zlib.h>
 
 namespace {
 
@@ -348,15 +354,127 @@ int UnpackThemeFile(const QString& file, const QString& dirPath, Warnings& warni
   return int(written.size());
 }
 
+bool IsSkinFileName(const QString& file) { return FindSkinFilterByFile(file) != nullptr; }
+
 void ConvertThemeFile(const QString& file, const QString& out) {
   const std::unique_ptr<TteTheme> loaded = LoadThemeOrFail(file);
+  if (auto* skin = dynamic_cast<TTeSkinFile*>(loaded.get())) {
+    if (!IsSkinFileName(out))
+      Fail(QStringLiteral("%1 is a skin file; convert it to .uskn, .oskn, .xskn or .mskn").arg(file));
+    try {
+      skin->SaveToFile(out);
+    } catch (const std::exception& e) {
+      Fail(QStringLiteral("cannot write %1: %2").arg(out, ExceptionMessage(e)));
+    }
+    return;
+  }
+  if (IsSkinFileName(out))
+    Fail(QStringLiteral("%1 holds a \"%2\" theme; only skin files convert to skin files")
+             .arg(file, loaded->Class().GetThemeKindName()));
   SaveThemeAtomically(PackedThemeOrFail(*loaded, file, "convert"), out);
+}
+
+namespace {
+
+const char* const kFontStyleWords[] = {"bold", "italic", "underline", "strikeout"};
+
+uint32_t PixelCrc(const TteBitmap& image) {
+  uLong crc = crc32(0, nullptr, 0);
+  // The pixels as they lie in memory: little-endian 0xAARRGGBB words, rows top-down.
+  if (!image.Empty())
+    crc = crc32_z(crc, reinterpret_cast<const Bytef*>(image.Bits()),
+                  size_t(int64_t(image.Width()) * image.Height() * 4));
+  return uint32_t(crc);
+}
+
+QJsonValue ColorNumber(TColor c) { return double(uint32_t(c)); }
+
+QJsonArray ObjectTree(const TSeObjectList& objects) {
+  QJsonArray out;
+  for (const auto& o : objects)
+    out.append(QJsonObject{{"name", o->Name},
+                           {"class", QLatin1String(o->ClassName())},
+                           {"children", ObjectTree(o->Children())}});
+  return out;
+}
+
+void DescribeObjects(const TSeObjectList& objects, int depth, QString& text) {
+  for (const auto& o : objects) {
+    text += QStringLiteral("%1%2 (%3)\n").arg(QString(2 * depth, QLatin1Char(' ')), o->Name,
+                                               QLatin1String(o->ClassName()));
+    DescribeObjects(o->Children(), depth + 1, text);
+  }
+}
+
+QString DescribeSkin(const TSeSkinSource& s) {
+  QString text = QStringLiteral("version: %1\nauthor: %2 <%3> %4\n")
+                     .arg(s.SkinVersion, s.Author, s.AuthorEMail, s.AuthorURL);
+  text += QStringLiteral("images: %1\n").arg(s.Bitmaps.Count());
+  for (int i = 0; i < s.Bitmaps.Count(); ++i) {
+    const TteBitmap& image = *s.Bitmaps.Items(i);
+    QStringList flags;
+    if (image.Transparent) flags << kTransparentText;
+    if (image.AlphaBlend) flags << kAlphaBlendText;
+    if (flags.isEmpty()) flags << QStringLiteral("opaque");
+    text += QStringLiteral("  %1 %2x%3 %4\n")
+                .arg(image.Name).arg(image.Width()).arg(image.Height()).arg(flags.join(QLatin1Char(' ')));
+  }
+  text += QStringLiteral("objects: %1\n").arg(s.ObjectCount());
+  DescribeObjects(s.Objects, 1, text);
+  return text;
+}
+
+}  // namespace
+
+QByteArray DescribeThemeFileJson(const QString& file) {
+  const std::unique_ptr<TteTheme> loaded = LoadThemeOrFail(file);
+  QJsonObject out{{"kind", loaded->Class().GetThemeKindName()}};
+  const auto* skin = dynamic_cast<const TTeSkinFile*>(loaded.get());
+  if (!skin) {
+    out[QStringLiteral("name")] = loaded->Name;
+    return QJsonDocument(out).toJson(QJsonDocument::Compact) + '\n';
+  }
+  const TSeSkinSource& s = skin->Source();
+  out[QStringLiteral("meta")] = QJsonObject{{"SkinName", s.SkinName},
+                                            {"SkinVersion", s.SkinVersion},
+                                            {"Author", s.Author},
+                                            {"AuthorEMail", s.AuthorEMail},
+                                            {"AuthorURL", s.AuthorURL}};
+  QJsonArray images;
+  for (int i = 0; i < s.Bitmaps.Count(); ++i) {
+    const TteBitmap& image = *s.Bitmaps.Items(i);
+    images.append(QJsonObject{{"name", image.Name},
+                              {"width", image.Width()},
+                              {"height", image.Height()},
+                              {"transparent", image.Transparent},
+                              {"alpha_blend", image.AlphaBlend},
+                              {"crc32", double(PixelCrc(image))}});
+  }
+  out[QStringLiteral("images")] = images;
+  out[QStringLiteral("objects")] = ObjectTree(s.Objects);
+  QJsonArray colors, syscolors, fonts;
+  for (int i = 0; i < kThemeColorCount; ++i) colors.append(ColorNumber(s.Colors.GetColor(i)));
+  for (int i = 0; i < kThemeSysColorCount; ++i) syscolors.append(ColorNumber(s.SysColors.Substitute(i)));
+  for (int i = 0; i < kThemeFontCount; ++i) {
+    const TFont& f = s.Fonts.GetFont(i);
+    QJsonArray style;
+    const bool styles[] = {f.bold(), f.italic(), f.underline(), f.strikeOut()};
+    for (int k = 0; k < 4; ++k)
+      if (styles[k]) style.append(QLatin1String(kFontStyleWords[k]));
+    fonts.append(QJsonObject{{"name", f.family()}, {"size", FontSize(f)}, {"color", ColorNumber(f.Color)},
+                             {"style", style}});
+  }
+  out[QStringLiteral("colors")] = colors;
+  out[QStringLiteral("syscolors")] = syscolors;
+  out[QStringLiteral("fonts")] = fonts;
+  return QJsonDocument(out).toJson(QJsonDocument::Compact) + '\n';
 }
 
 QString DescribeThemeFile(const QString& file) {
   const std::unique_ptr<TteTheme> loaded = LoadThemeOrFail(file);
   QString text =
       QStringLiteral("kind: %1\nname: %2\n").arg(loaded->Class().GetThemeKindName(), loaded->Name);
+  if (const auto* skin = dynamic_cast<const TTeSkinFile*>(loaded.get())) return text + DescribeSkin(skin->Source());
   const auto* theme = dynamic_cast<const TTeThemeMsStyles*>(loaded.get());
   if (!theme) return text;
 

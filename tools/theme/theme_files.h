@@ -38,10 +38,17 @@ int PackThemeDir(const PackOptions& options, Warnings& warnings);
 // image entries are rewritten to name those files, so that packing the folder gives
 // the theme back. Returns the number of images written.
 int UnpackThemeFile(const QString& file, const QString& dir, Warnings& warnings);
-// Loads any theme file the manager can load and saves it as a packed theme.
+// True for the extensions of the four skin-file variants (any case).
+bool IsSkinFileName(const QString& file);
+// Loads any theme file the manager can load and saves it as a packed theme; a skin file
+// is saved as the skin-file variant the output's extension names.
 void ConvertThemeFile(const QString& file, const QString& out);
-// Kind, name, sections and images with their sizes and flags, one fact per line.
+// Kind, name, sections and images with their sizes and flags, one fact per line; for a
+// skin file its metadata, images and object tree.
 QString DescribeThemeFile(const QString& file);
+// For a skin file: one JSON object with the kind, metadata, images (with the CRC-32 of
+// their pixels), the object tree and the three tables. Other themes give kind and name.
+QByteArray DescribeThemeFileJson(const QString& file);
 
 // Raises ToolFailure with the reason when the manager cannot load the file.
 std::unique_ptr<TteTheme> LoadThemeOrFail(const QString& file);

@@ -10,6 +10,7 @@
 #include "app_error.h"
 #include "theme_flat.h"
 #include "theme_msux.h"
+#include "theme_skinfile.h"
 #include "theme_officexp.h"
 
 namespace {
@@ -59,6 +60,7 @@ TteThemeManager::TteThemeManager() {
   RegisterThemeClass(TTeFlatTheme::ThemeClass());
   RegisterThemeClass(TTeOfficeXPTheme::ThemeClass());
   RegisterThemeClass(TTeThemeMsStyles::ThemeClass());
+  RegisterThemeClass(TTeSkinFile::ThemeClass());
 }
 
 TteThemeManager::~TteThemeManager() {

@@ -198,7 +198,8 @@ QString FontToDescription(const TFont& font) {
 }
 
 void FontFromDescription(TFont& font, const QString& description) {
-  const QStringList f = description.split(QRegularExpression(QStringLiteral("[,;]")));
+  static const QRegularExpression kSeparators(QStringLiteral("[,;]"));
+  const QStringList f = description.split(kSeparators);
   auto has = [&](int i) { return i < f.size() && !f[i].trimmed().isEmpty(); };
   // Each field is converted before anything is stored, so a bad one leaves the font alone.
   const QString face = has(0) ? f[0] : QStringLiteral("Tahoma");
@@ -384,6 +385,12 @@ const TFont& TteThemeFonts::GetObjectFont(int index, const QString& objectName) 
 
 void TteThemeFonts::Assign(const TteThemeFonts& source) {
   fonts_ = source.fonts_;
+  KeepUnshiftedColors();
+}
+
+void TteThemeFonts::AssignUnshifted(const TteThemeFonts& source) {
+  fonts_ = source.fonts_;
+  for (int i = 0; i < kThemeFontCount; ++i) fonts_[size_t(i)].Color = source.unshifted_[size_t(i)];
   KeepUnshiftedColors();
 }
 

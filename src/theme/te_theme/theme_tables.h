@@ -64,6 +64,8 @@ class TteThemeColors {
   void ApplyHue(int delta);
   void ApplyBrightness(int delta);
   void RestoreUnshifted() { colors_ = unshifted_; }
+  // The source's colours as they were before any shift.
+  void AssignUnshifted(const TteThemeColors& source) { colors_ = unshifted_ = source.unshifted_; }
   void ReadFromStream(QIODevice& stream);
   void WriteToStream(QIODevice& stream) const;
 
@@ -151,6 +153,8 @@ class TteThemeFonts {
   // the result and only then shifts. Assign and ReadFromStream keep what they set.
   void RestoreUnshiftedColors();
   void KeepUnshiftedColors();
+  // The source's fonts with the colours they had before any shift.
+  void AssignUnshifted(const TteThemeFonts& source);
   void ReadFromStream(QIODevice& stream);
   void WriteToStream(QIODevice& stream) const;
 
