@@ -59,7 +59,7 @@ TMainWindow::TMainWindow(TStartOptions options, QWidget* parent) : QWidget(paren
   switcher_->ShowMessage = [this](const QString& text) { ShowMessage(text); };
   switcher_->AskThemeFile = [this] {
     return QFileDialog::getOpenFileName(this, QStringLiteral("Open theme file"), switcher_->Folders().value(1),
-                                        QStringLiteral("Themes (*.theme *.msstyles);;All files (*)"));
+                                        QStringLiteral("Themes and skins (*.theme *.msstyles *.uskn *.oskn *.xskn *.mskn);;All files (*)"));
   };
   frame_->OnSystemMenu = [this](QMenu& menu) { switcher_->AddMenu(menu); };
   switcher_->RestoreRemembered();

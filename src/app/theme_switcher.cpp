@@ -25,7 +25,9 @@ QStringList TThemeSwitcher::ThemeFiles() const {
   QStringList files;
   for (const QString& folder : folders_) {
     const QDir dir(folder);
-    for (const QFileInfo& f : dir.entryInfoList({QStringLiteral("*.theme")}, QDir::Files | QDir::Readable, QDir::Name))
+    const QStringList patterns = {QStringLiteral("*.theme"), QStringLiteral("*.uskn"), QStringLiteral("*.oskn"),
+                                  QStringLiteral("*.xskn"), QStringLiteral("*.mskn")};
+    for (const QFileInfo& f : dir.entryInfoList(patterns, QDir::Files | QDir::Readable, QDir::Name | QDir::IgnoreCase))
       files << f.absoluteFilePath();
   }
   return files;
@@ -45,15 +47,15 @@ void TThemeSwitcher::AddMenu(QMenu& menu) {
       if (!Choose(choice, &why) && ShowMessage) ShowMessage(why);
     });
   };
-  add(QStringLiteral("Sonolift (built in)"), kStoredThemeChoice);
+  add(QStringLiteral("&Sonolift (built in)"), kStoredThemeChoice);
   const QStringList files = ThemeFiles();
   if (!files.isEmpty()) sub->addSeparator();
-  for (const QString& file : files) add(QFileInfo(file).completeBaseName(), file);
+  for (const QString& file : files) add(QFileInfo(file).fileName(), file);
   sub->addSeparator();
-  add(QStringLiteral("Flat"), QStringLiteral("Flat"));
-  add(QStringLiteral("OfficeXP"), QStringLiteral("OfficeXP"));
+  add(QStringLiteral("&Flat"), QStringLiteral("Flat"));
+  add(QStringLiteral("Office&XP"), QStringLiteral("OfficeXP"));
   sub->addSeparator();
-  QAction* open = sub->addAction(QStringLiteral("Open theme file…"));
+  QAction* open = sub->addAction(QStringLiteral("&Open theme file…"));
   QObject::connect(open, &QAction::triggered, sub, [this] {
     const QString file = AskThemeFile ? AskThemeFile() : QString();
     if (file.isEmpty()) return;

@@ -1,5 +1,5 @@
 // The window's theme switcher: a "Theme" submenu in the system menu with the
-// stored default theme, the theme files of the program's themes folder and of
+// stored default theme, the theme and skin files of the program's themes folder and of
 // the user's, the built-in Flat and OfficeXP looks, and "Open theme file…".
 // The choice is made current for the whole application and remembered in the
 // settings file, in a section of its own.
