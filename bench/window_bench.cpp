@@ -16,10 +16,13 @@
 #include <QStatusBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <QTest>
 #include <QWindow>
 
 #include "file_list_view.h"
 #include "main_window.h"
+#include "main_window_themes.h"
+#include "te_form.h"
 #include "te_control_base.h"
 
 namespace {
@@ -102,6 +105,61 @@ void BM_PlainQtWindowRepaint(benchmark::State& state) {
   Repaint(state, window);
 }
 BENCHMARK(BM_PlainQtWindowRepaint)->Unit(benchmark::kMicrosecond);
+
+// The skinned frame at 1280 x 800 with the stored theme: repainting the frame
+// (caption, borders and buttons), and one step of a caption drag (pointer move
+// to the window moved and its frame painted).
+struct FramedWindow {
+  FramedWindow() {
+    window.setGeometry(0, 0, 1280, 800);
+    form = new TTeForm(&window);
+    form->SetThemeLink(&themes.Link());
+    window.setWindowTitle(QStringLiteral("Sonolift"));
+    window.show();
+    QCoreApplication::processEvents();
+  }
+  TMainWindowThemes themes;
+  QWidget window;
+  TTeForm* form;
+};
+
+void BM_FrameRepaint(benchmark::State& state) {
+  FramedWindow f;
+  const QRegion frame = QRegion(f.window.rect()) - f.form->GetFrameClientRect().ToQRect();
+  for (auto _ : state) f.window.repaint(frame);
+}
+BENCHMARK(BM_FrameRepaint)->Unit(benchmark::kMicrosecond);
+
+void BM_DragStep(benchmark::State& state) {
+  FramedWindow f;
+  QWindow* w = f.window.windowHandle();
+  const QPoint grip(640, (f.form->GetCaptionRect().Top + f.form->GetCaptionRect().Bottom) / 2);
+  QTest::mousePress(w, Qt::LeftButton, {}, grip);
+  int step = 0;
+  for (auto _ : state) {
+    // The window follows the pointer, so the pointer stays at the same window point.
+    QTest::mouseMove(w, grip + QPoint((step++ & 1) ? -1 : 1, 0));
+    QCoreApplication::processEvents();
+  }
+  QTest::mouseRelease(w, Qt::LeftButton, {}, grip);
+}
+BENCHMARK(BM_DragStep)->Unit(benchmark::kMicrosecond);
+
+// One step of sizing by the right edge: the window is laid out and repainted.
+void BM_SizeStep(benchmark::State& state) {
+  FramedWindow f;
+  QWindow* w = f.window.windowHandle();
+  const QPoint edge(f.window.width() - 1, 400);
+  QTest::mousePress(w, Qt::LeftButton, {}, edge);
+  int step = 0;
+  for (auto _ : state) {
+    const int dx = (step++ & 1) ? 0 : -1;
+    QTest::mouseMove(w, QPoint(f.window.width() - 1 + dx, 400));
+    QCoreApplication::processEvents();
+  }
+  QTest::mouseRelease(w, Qt::LeftButton, {}, QPoint(f.window.width() - 1, 400));
+}
+BENCHMARK(BM_SizeStep)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

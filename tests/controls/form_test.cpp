@@ -253,6 +253,23 @@ TEST_F(FormTest, DraggingTheCaptionMovesAndAnEdgeSizes) {
   EXPECT_EQ(window->geometry(), moved.adjusted(0, 0, -40, 0));
 }
 
+// With two monitors side by side the maximised window fills its own one, not
+// the first and not a spill onto its neighbour. (Runs with two offscreen screens.)
+TEST_F(FormTest, MaximisedFillsTheWindowsOwnMonitor) {
+  const QList<QScreen*> screens = QGuiApplication::screens();
+  if (screens.size() < 2) GTEST_SKIP() << "one screen only";
+  MakeCurrent(nullptr);
+  QScreen* right = screens[1];
+  window->setGeometry(right->geometry().left() + 100, 100, 400, 300);
+  window->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+  ASSERT_EQ(window->screen(), right);
+  form->Maximize();
+  EXPECT_EQ(window->geometry(), right->availableGeometry());
+  form->Restore();
+  EXPECT_EQ(window->geometry(), QRect(right->geometry().left() + 100, 100, 400, 300));
+}
+
 // The frame rendered into a surface (the render message) is the theme's own
 // painting for that size and state; the client its client colour.
 TEST_F(FormTest, RenderedFrameIsTheThemesPainting) {
