@@ -341,21 +341,23 @@ void TTeDefaultForm::PaintEvent(QPaintEvent* e) {
   if (w <= 0 || h <= 0) return;
   const QRegion region = e->region() & QRect(0, 0, w, h);
   if (region.isEmpty()) return;
-  const TRect box = TRect::FromQRect(region.boundingRect());
-  TteBitmap buffer;
-  buffer.SetSize(w, h);
-  TCanvas& canvas = buffer.Canvas();
+  // One frame-sized bitmap, kept while the size stays; only the parts Qt asks
+  // for (usually the four frame strips) are painted and handed over.
+  if (buffer_.Width() != w || buffer_.Height() != h) buffer_.SetSize(w, h);
+  TCanvas& canvas = buffer_.Canvas();
   const TRect client = GetFrameClientRect();
   canvas.SetClipRegion(region - client.ToQRect());
   PaintFrame(canvas);
   canvas.SetClipRegion(region & client.ToQRect());
   PaintClientBackground(canvas, client);
   canvas.ResetClip();
-  buffer.SetAlphaRect(255, box);
   QPainter painter(form_);
-  const QImage view(reinterpret_cast<const uchar*>(buffer.Bits()), w, h, qsizetype(buffer.Width()) * 4,
+  const QImage view(reinterpret_cast<const uchar*>(buffer_.Bits()), w, h, qsizetype(buffer_.Width()) * 4,
                     QImage::Format_RGB32);
-  painter.drawImage(box.ToQRect().topLeft(), view, box.ToQRect());
+  for (const QRect& r : region) {
+    buffer_.SetAlphaRect(255, TRect::FromQRect(r));
+    painter.drawImage(r.topLeft(), view, r);
+  }
 }
 
 void TTeDefaultForm::Render(TTeFormRenderEvent* e) {

@@ -17,12 +17,12 @@
 #include <memory>
 #include <optional>
 
+#include "te_bitmap.h"
 #include "te_control_base.h"
 #include "te_form_options.h"
 #include "te_hooks.h"
 
 class TteTheme;
-class TteBitmap;
 
 // Which caption buttons a form offers, by bit (1 << icon).
 enum class TTeBorderIcon : uint8_t {
@@ -233,6 +233,7 @@ class TTeDefaultForm : public TTeHook {
   QTimer systemMenuTimer_;
   std::unique_ptr<QSystemTrayIcon> tray_;
   std::unique_ptr<TteTheme> classic_;
+  TteBitmap buffer_;
 };
 
 class TTeForm : public TTeDefaultForm, public TteThemeClient {
