@@ -103,6 +103,15 @@ TTeLabel* Label(QWidget* parent, const QString& text) {
   return l;
 }
 
+// A group box with a grid for its controls, a little below the caption.
+TTeGroupBox* Group(QWidget* parent, const char* name, const QString& caption) {
+  auto* g = new TTeGroupBox(parent);
+  g->setObjectName(QLatin1String(name));
+  g->SetCaption(caption);
+  (new QGridLayout(g))->setContentsMargins(0, 4, 0, 0);
+  return g;
+}
+
 // A page: the theme's panel face without a bevel of its own.
 TTePanel* Page(QWidget* parent, const char* name) {
   auto* p = new TTePanel(parent);
@@ -247,11 +256,8 @@ TMainWindowWidgets BuildMainWindowWidgets(QWidget* window) {
   headingLayout->addWidget(Title(heading, QStringLiteral("Sonolift Options")));
   options->addWidget(heading);
 
-  w.grpOutput = new TTeGroupBox(w.panelOption);
-  w.grpOutput->setObjectName(QStringLiteral("grpOutput"));
-  w.grpOutput->SetCaption(QStringLiteral("Output"));
-  auto* og = new QGridLayout(w.grpOutput);
-  og->setContentsMargins(0, 4, 0, 0);
+  w.grpOutput = Group(w.panelOption, "grpOutput", QStringLiteral("Output"));
+  auto* og = static_cast<QGridLayout*>(w.grpOutput->layout());
   og->addWidget(Label(w.grpOutput, QStringLiteral("Ouput Directory:")), 0, 0);
   w.edtDirectory = new QLineEdit(w.grpOutput);
   w.edtDirectory->setObjectName(QStringLiteral("edtDirectory"));
@@ -268,11 +274,8 @@ TMainWindowWidgets BuildMainWindowWidgets(QWidget* window) {
   og->addWidget(w.checkOverWrite, 2, 1, 1, 2);
   options->addWidget(w.grpOutput);
 
-  w.grpEncoding = new TTeGroupBox(w.panelOption);
-  w.grpEncoding->setObjectName(QStringLiteral("grpEncoding"));
-  w.grpEncoding->SetCaption(QStringLiteral("Encoding:"));
-  auto* eg = new QGridLayout(w.grpEncoding);
-  eg->setContentsMargins(0, 4, 0, 0);
+  w.grpEncoding = Group(w.panelOption, "grpEncoding", QStringLiteral("Encoding:"));
+  auto* eg = static_cast<QGridLayout*>(w.grpEncoding->layout());
   eg->addWidget(Label(w.grpEncoding, QStringLiteral("Audio file format(kHz):")), 0, 0);
   w.cbFileFormat = Choice(w.grpEncoding, "cbFileFormat", FormatList());
   eg->addWidget(w.cbFileFormat, 0, 1);

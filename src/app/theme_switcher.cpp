@@ -64,7 +64,7 @@ void TThemeSwitcher::AddMenu(QMenu& menu) {
   });
 }
 
-bool TThemeSwitcher::Choose(const QString& choice, QString* why) {
+bool TThemeSwitcher::Apply(const QString& choice, QString* why, bool remember) {
   std::unique_ptr<TteTheme> theme;
   QString reason;
   try {
@@ -95,7 +95,7 @@ bool TThemeSwitcher::Choose(const QString& choice, QString* why) {
   form_.SetThemeLink(choice == kStoredThemeChoice ? &themes_.Link() : nullptr);
   ThemeManager().SetCurrentTheme(std::move(theme));
   current_ = choice;
-  if (!settingsFile_.isEmpty()) {
+  if (remember && !settingsFile_.isEmpty()) {
     try {
       TIniFile(settingsFile_).WriteString(kSection, kKey, choice);
     } catch (const std::exception&) {
@@ -109,5 +109,5 @@ void TThemeSwitcher::RestoreRemembered() {
   if (settingsFile_.isEmpty()) return;
   const QString choice = TIniFile(settingsFile_).ReadString(kSection, kKey, QString()).trimmed();
   if (choice.isEmpty() || choice == current_) return;
-  Choose(choice);
+  Apply(choice, nullptr, false);  // already remembered: no write at start
 }

@@ -30,9 +30,9 @@ class TThemeSwitcher {
   QStringList ThemeFiles() const;
   // Adds the "Theme" submenu.
   void AddMenu(QMenu& menu);
-  // Makes the choice current; false with the reason when it cannot be loaded
-  // (the theme in force stays).
-  bool Choose(const QString& choice, QString* why = nullptr);
+  // Makes the choice current and remembers it; false with the reason when it
+  // cannot be loaded (the theme in force stays).
+  bool Choose(const QString& choice, QString* why = nullptr) { return Apply(choice, why, true); }
   QString Current() const { return current_; }
   // The remembered choice, if any, made current again (quietly kept as it is
   // when it no longer loads).
@@ -43,6 +43,7 @@ class TThemeSwitcher {
   std::function<QString()> AskThemeFile;
 
  private:
+  bool Apply(const QString& choice, QString* why, bool remember);
   TMainWindowThemes& themes_;
   TTeForm& form_;
   QStringList folders_;

@@ -197,6 +197,13 @@ class CanvasStateGuard {
 
 }  // namespace
 
+void DrawOpaque(QPainter& painter, TteBitmap& bitmap, const QRect& r) {
+  bitmap.SetAlphaRect(255, TRect::FromQRect(r));
+  const QImage view(reinterpret_cast<const uchar*>(bitmap.Bits()), bitmap.Width(), bitmap.Height(),
+                    qsizetype(bitmap.Width()) * 4, QImage::Format_RGB32);
+  painter.drawImage(r.topLeft(), view, r);
+}
+
 void RegisterBackgroundPainter(const QMetaObject* cls, TTeBackgroundPainter painter) {
   Painters().push_back({cls, std::move(painter)});
 }
@@ -562,12 +569,7 @@ void TTeControlBase::PaintWidget(QPaintEvent* event) {
     PaintContent(canvas);
   };
   // A buffer hands over the part that was painted, opaque.
-  const auto handOver = [&](TteBitmap& buffer) {
-    buffer.SetAlphaRect(255, box);
-    const QImage view(reinterpret_cast<const uchar*>(buffer.Bits()), w, h, qsizetype(buffer.Width()) * 4,
-                      QImage::Format_RGB32);
-    painter.drawImage(box.ToQRect().topLeft(), view, box.ToQRect());
-  };
+  const auto handOver = [&](TteBitmap& buffer) { DrawOpaque(painter, buffer, box.ToQRect()); };
   switch (performance_) {
     case kspNoBuffer: {
       TCanvas canvas(&painter);

@@ -100,6 +100,10 @@ struct TTeBackgroundPaintInfo {
 };
 // Paints what a parent of some class shows under a child, on a canvas whose origin is
 // already shifted so that parent coordinates apply.
+// Hands the rectangle r of a finished bitmap to Qt: its alpha bytes there are
+// set to 255 and it is drawn as an opaque RGB32 view of the bitmap's memory.
+void DrawOpaque(QPainter& painter, TteBitmap& bitmap, const QRect& r);
+
 using TTeBackgroundPainter = std::function<void(TCanvas& canvas, const TTeBackgroundPaintInfo& info)>;
 // Parents that are instances of cls get painter; the most derived registered class
 // wins, and of two registrations of one class the earlier.

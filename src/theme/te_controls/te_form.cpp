@@ -352,12 +352,7 @@ void TTeDefaultForm::PaintEvent(QPaintEvent* e) {
   PaintClientBackground(canvas, client);
   canvas.ResetClip();
   QPainter painter(form_);
-  const QImage view(reinterpret_cast<const uchar*>(buffer_.Bits()), w, h, qsizetype(buffer_.Width()) * 4,
-                    QImage::Format_RGB32);
-  for (const QRect& r : region) {
-    buffer_.SetAlphaRect(255, TRect::FromQRect(r));
-    painter.drawImage(r.topLeft(), view, r);
-  }
+  for (const QRect& r : region) DrawOpaque(painter, buffer_, r);
 }
 
 void TTeDefaultForm::Render(TTeFormRenderEvent* e) {
@@ -771,8 +766,7 @@ void TTeDefaultForm::HandleMessage(QEvent* event) {
     case QEvent::WindowActivate:
     case QEvent::WindowDeactivate:
       active_ = event->type() == QEvent::WindowActivate;
-      form_->update(0, 0, form_->width(), GetFrameClientRect().Top);
-      form_->update();
+      form_->update(QRegion(form_->rect()) - GetFrameClientRect().ToQRect());
       break;
     case QEvent::WindowTitleChange:
       SetCaption(form_->windowTitle());

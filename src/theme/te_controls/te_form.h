@@ -160,7 +160,6 @@ class TTeDefaultForm : public TTeHook {
   int HotArea() const { return hot_; }
   int PressedArea() const { return pressed_; }
   bool FormActive() const { return active_; }
-  bool Dragging_() const { return dragging_now_; }
   QSystemTrayIcon* TrayIcon() const { return tray_.get(); }
   // The bounds the window returns to from maximised, rolled up or minimised.
   QRect NormalBounds() const { return normalBounds_; }
