@@ -54,6 +54,7 @@ void TThemeSwitcher::AddMenu(QMenu& menu) {
   sub->addSeparator();
   add(QStringLiteral("&Flat"), QStringLiteral("Flat"));
   add(QStringLiteral("Office&XP"), QStringLiteral("OfficeXP"));
+  add(QStringLiteral("&No theme (classic look)"), QStringLiteral("none"));
   sub->addSeparator();
   QAction* open = sub->addAction(QStringLiteral("&Open theme file…"));
   QObject::connect(open, &QAction::triggered, sub, [this] {
@@ -76,7 +77,7 @@ bool TThemeSwitcher::Apply(const QString& choice, QString* why, bool remember) {
       theme = std::make_unique<TTeFlatTheme>();
     } else if (choice == QLatin1String("OfficeXP")) {
       theme = std::make_unique<TTeOfficeXPTheme>();
-    } else {
+    } else if (choice != QLatin1String("none")) {
       theme = ThemeManager().LoadThemeFromFile(choice);
       if (!theme)
         reason = QFileInfo::exists(choice) ? QStringLiteral("\"%1\" is not a theme this program can read.").arg(choice)
@@ -86,14 +87,16 @@ bool TThemeSwitcher::Apply(const QString& choice, QString* why, bool remember) {
     theme.reset();
     reason = QStringLiteral("\"%1\" cannot be loaded: %2").arg(choice, ExceptionMessage(e));
   }
-  if (!theme) {
+  const bool none = choice == QLatin1String("none");
+  if (!theme && !none) {
     if (why) *why = reason;
     return false;
   }
   // The frame follows the theme in force; only the stored theme keeps the
   // frame's own copy of it.
   form_.SetThemeLink(choice == kStoredThemeChoice ? &themes_.Link() : nullptr);
-  ThemeManager().SetCurrentTheme(std::move(theme));
+  if (none) ThemeManager().ClearCurrentTheme();
+  else ThemeManager().SetCurrentTheme(std::move(theme));
   current_ = choice;
   if (remember && !settingsFile_.isEmpty()) {
     try {

@@ -1,6 +1,6 @@
 // The window's theme switcher: a "Theme" submenu in the system menu with the
 // stored default theme, the theme and skin files of the program's themes folder and of
-// the user's, the built-in Flat and OfficeXP looks, and "Open theme file…".
+// the user's, the built-in Flat and OfficeXP looks, no theme, and "Open theme file…".
 // The choice is made current for the whole application and remembered in the
 // settings file, in a section of its own.
 #pragma once
@@ -13,7 +13,8 @@
 class TMainWindowThemes;
 class TTeForm;
 
-// A choice as remembered: "stored", "Flat", "OfficeXP" or a theme file's path.
+// A choice as remembered: "stored", "Flat", "OfficeXP", "none" (the classic
+// look) or a theme file's path.
 inline const QString kStoredThemeChoice = QStringLiteral("stored");
 
 class TThemeSwitcher {
